@@ -1,0 +1,1 @@
+# brindelor_appearance: style manager, style, link labels, resources

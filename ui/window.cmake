@@ -1,0 +1,1 @@
+# brindelor_ui: the window and the entry
