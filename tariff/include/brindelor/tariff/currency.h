@@ -28,9 +28,9 @@ struct Currency {
 std::string fixedPointText(Currency c, std::string_view decimalSeparator);
 
 // Parse: optional spaces, optional sign, digits, optionally the decimal
-// separator and digits, optionally E or e with an optional sign and digits,
-// optional spaces. At least one digit in the mantissa. No grouping, no other
-// separator. The exact value is scaled to ten-thousandths and rounded to a
+// separator followed by digits, optionally E or e with an optional sign and
+// digits, optional spaces ("12,5", " -1e3 "; not "12," nor ",5"). No
+// grouping, no other separator. The exact value is scaled to ten-thousandths and rounded to a
 // count, ties to even ("0,00005" is 0, "0,00015" is 2). A text that does not
 // match, or whose count is outside the signed 64-bit range, raises
 // ConversionError with the whole text.

@@ -21,7 +21,8 @@ Extended entryRead(std::string_view text, const Separators& seps);
 
 // The formatted text: the 18-significant-digit decimal of the value rounded
 // half away from zero to at most two decimals, trailing zeros and a bare
-// separator dropped, integer digits grouped by three; "" for 0. Pasted
+// separator dropped, integer digits grouped by three; "" for 0 and for
+// anything that rounds to 0. Pasted
 // "1,005" (just below 1.005 in extended) formats as "1,01".
 std::string entryFormat(Extended value, const Separators& seps);
 

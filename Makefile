@@ -1,0 +1,42 @@
+# Two commands do everything: `make run` and `make test`.
+# Each first installs what is missing (as root), then builds into build/.
+
+PRESET ?= dev
+BUILD  := build
+JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test test-asan bench package clean
+
+all: build
+
+deps:
+	@bash scripts/deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/brindelor ]; then ./$(BUILD)/bin/brindelor; \
+	 else ./$(BUILD)/bin/brindelor-calc --help; fi
+
+test: build
+	@ctest --preset $(PRESET) -j $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@BRINDELOR_ORACLE_CASES=$${BRINDELOR_ORACLE_CASES:-20000} ctest --preset asan -j $(JOBS)
+
+bench: build
+	@bash scripts/bench.sh
+
+package: build
+	@cmake --build --preset $(PRESET) --target package
+
+clean:
+	@rm -rf $(BUILD)
