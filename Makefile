@@ -5,7 +5,7 @@ PRESET ?= dev
 BUILD  := build
 JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-asan bench package clean
+.PHONY: all deps configure build run test test-asan fuzz bench package clean
 
 all: build
 
@@ -31,6 +31,11 @@ test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@BRINDELOR_ORACLE_CASES=$${BRINDELOR_ORACLE_CASES:-20000} ctest --preset asan -j $(JOBS)
+
+# libFuzzer targets with clang; FUZZ_SECONDS per target.
+fuzz:
+	@bash scripts/deps.sh clang-14 libclang-rt-14-dev
+	@bash scripts/fuzz.sh
 
 bench: build
 	@bash scripts/bench.sh

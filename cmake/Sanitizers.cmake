@@ -7,3 +7,9 @@ if(BRINDELOR_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
   endif()
 endif()
+
+# Coverage for libFuzzer in every library the fuzz targets link.
+if(BRINDELOR_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -7,4 +7,7 @@ function(brindelor_warnings target)
       -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion
       -Wdouble-promotion -Werror=float-equal -Wshadow)
   endif()
+  if(BRINDELOR_WERROR)
+    target_compile_options(${target} PRIVATE $<IF:$<CXX_COMPILER_ID:MSVC>,/WX,-Werror>)
+  endif()
 endfunction()
