@@ -19,3 +19,28 @@ start=$(date +%s.%N)
 "$bin/brindelor-calc" --decimal-separator=, "--group-separator= " <"$tmp/rows" >"$tmp/out"
 end=$(date +%s.%N)
 awk -v n="$rows" -v s="$start" -v e="$end" 'BEGIN { printf "%d rows in %.3f s: %.0f rows/s\n", n, e - s, n / (e - s) }'
+
+if [ -x "$bin/brindelor" ] && [ -x "$bin/startup_probe" ] && [ -x "$bin/bare_window" ]; then
+  echo
+  echo "== start-up to a mapped window and resident memory, under Xvfb (median of 11, alternating)"
+  xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+    bin="$1"
+    for i in $(seq 11); do
+      echo "brindelor $("$bin/startup_probe" 1500 "$bin/brindelor")"
+      echo "bare $("$bin/startup_probe" 1500 "$bin/bare_window")"
+    done' _ "$bin" >"$tmp/startup"
+  awk '
+    { t[$1] = t[$1] " " $2; m[$1] = m[$1] " " $3 }
+    function median(list,   a, n, i, j, x) {
+      n = split(list, a, " ")
+      for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (a[j] + 0 < a[i] + 0) { x = a[i]; a[i] = a[j]; a[j] = x }
+      return a[int((n + 1) / 2)]
+    }
+    END {
+      tb = median(t["brindelor"]); tr = median(t["bare"]); mb = median(m["brindelor"]); mr = median(m["bare"])
+      printf "%-10s %10s %12s\n", "", "map (ms)", "VmRSS (kB)"
+      printf "%-10s %10.1f %12d\n", "brindelor", tb, mb
+      printf "%-10s %10.1f %12d\n", "bare Qt", tr, mr
+      printf "%-10s %9.2fx %11.2fx   (goals: 1.3x, 1.2x)\n", "ratio", tb / tr, mb / mr
+    }' "$tmp/startup"
+fi
