@@ -101,8 +101,9 @@ TEST_P(ComputeTable, WritesFieldsInOrderUpToTheFailingStep)
     }
 
     ASSERT_EQ(error.has_value(), c.error != nullptr) << (error ? *error : std::string("no error"));
-    if (c.error)
+    if (c.error) {
         EXPECT_EQ(*error, c.error);
+    }
     std::size_t written = 0;
     for (std::size_t f = 0; f < kResultFieldCount; ++f) {
         if (c.expected[f] == nullptr) {

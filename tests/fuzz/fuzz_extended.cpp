@@ -87,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const long double r = std::nearbyint(la);
         const bool fits = r >= -9223372036854775808.0L && r < 9223372036854775808.0L;
         try {
-            check(fits && a.roundToInt64() == static_cast<std::int64_t>(r));
+            const std::int64_t got = a.roundToInt64();
+            check(fits && got == static_cast<std::int64_t>(r));
         } catch (const FloatInvalidError&) {
             check(!fits);
         }
