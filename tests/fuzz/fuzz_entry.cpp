@@ -25,7 +25,7 @@ void check(bool ok)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 3)
+    if (size < 4)
         return 0;
     const Separators& seps = kSeps[data[0] % std::size(kSeps)];
     const std::size_t pos = data[1];
