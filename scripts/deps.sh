@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   fonts-wine
   xvfb xauth libx11-dev
-  binutils-mingw-w64-x86-64 dpkg-dev
+  binutils-mingw-w64-x86-64 dpkg-dev desktop-file-utils
 )
 packages+=("$@")
 
