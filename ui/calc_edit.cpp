@@ -1,0 +1,465 @@
+#include "calc_edit.h"
+
+#include "calculator_popup.h"
+#include "error_handler.h"
+#include "feedback.h"
+#include "number_settings.h"
+
+#include "brindelor/tariff/entry_rules.h"
+#include "brindelor/tariff/errors.h"
+
+#include <QAction>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolButton>
+
+#include <algorithm>
+#include <limits>
+
+namespace brindelor::ui {
+
+std::size_t utf8Offset(const QString& text, qsizetype position)
+{
+    std::size_t bytes = 0;
+    const qsizetype end = std::min(position, text.size());
+    for (qsizetype i = 0; i < end; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isSurrogate(c))
+            bytes += 2; // a pair is four bytes, two per half
+        else
+            bytes += 3;
+    }
+    return bytes;
+}
+
+qsizetype utf16Position(std::string_view utf8, std::size_t offset)
+{
+    qsizetype units = 0;
+    const std::size_t end = std::min(offset, utf8.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // continuation byte
+        units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
+namespace {
+
+// A key that inserts its text in an ordinary edit: printable, and neither a
+// Ctrl nor an Alt chord (Ctrl+Alt is AltGr on Windows).
+bool isTypedText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const Qt::KeyboardModifiers chord =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (chord != Qt::NoModifier && chord != (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    for (const QChar c : text) {
+        if (!c.isPrint() && !c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+bool isPasteKey(const QKeyEvent* event)
+{
+    return event->matches(QKeySequence::Paste)
+        || (event->key() == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier));
+}
+
+// Focus changes that are not the user's moving to or from the entry: a
+// popup (our calculator, the context menu) opening or closing, another
+// window being activated.
+bool isTransient(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+}
+
+} // namespace
+
+CalcEdit::CalcEdit(QWidget* parent)
+    : QLineEdit(parent)
+{
+    setMaxLength(std::numeric_limits<int>::max());
+
+    button_ = new QToolButton(this);
+    button_->setObjectName(QStringLiteral("dropDownButton"));
+    button_->setFocusPolicy(Qt::NoFocus);
+    button_->setCursor(Qt::ArrowCursor);
+    button_->setArrowType(Qt::DownArrow);
+    button_->setToolTip(QStringLiteral("Calculatrice (Alt+Bas)"));
+    button_->setAccessibleName(QStringLiteral("Ouvrir la calculatrice"));
+    connect(button_, &QToolButton::clicked, this, [this] {
+        try {
+            if (isCalculatorOpen()) {
+                closeCalculator();
+                return;
+            }
+            if (!hasFocus())
+                setFocus(Qt::MouseFocusReason);
+            openCalculator();
+        } catch (const std::exception& error) {
+            showException(error);
+        } catch (...) {
+            showUnknownException();
+        }
+    });
+
+    connect(this, &QLineEdit::textChanged, this, [this] { display_.reset(); });
+    connect(&NumberSettings::instance(), &NumberSettings::changed, this, [this] {
+        display_.reset();
+        update();
+    });
+    placeButton();
+}
+
+CalcEdit::~CalcEdit() = default;
+
+Extended CalcEdit::value() const
+{
+    return entryRead(text().toStdString(), NumberSettings::current());
+}
+
+void CalcEdit::setValue(Extended value)
+{
+    setText(QString::fromStdString(entryFormat(value, NumberSettings::current())));
+}
+
+QString CalcEdit::unfocusedText() const
+{
+    if (!display_) {
+        try {
+            display_ = QString::fromStdString(entryDisplayText(value(), NumberSettings::current()));
+        } catch (...) {
+            // Beyond the extended range: the computation reports it; show
+            // the text as it is meanwhile.
+            display_ = text();
+        }
+    }
+    return *display_;
+}
+
+void CalcEdit::reformat()
+{
+    QString formatted;
+    try {
+        formatted = QString::fromStdString(entryFormat(value(), NumberSettings::current()));
+    } catch (...) {
+        return; // left as typed; the computation reports the overflow
+    }
+    if (formatted != text())
+        setText(formatted);
+}
+
+void CalcEdit::acceptCalculatorResult(Extended value) { setValue(value); }
+
+bool CalcEdit::isCalculatorOpen() const { return popup_ && popup_->isVisible(); }
+
+void CalcEdit::openCalculator()
+{
+    if (!popup_)
+        popup_ = new CalculatorPopup(this); // built on first use only
+    Extended start;
+    try {
+        start = value();
+    } catch (const TariffError&) {
+        // a text beyond the range: the calculator starts from 0
+    }
+    popup_->popUp(start);
+}
+
+void CalcEdit::closeCalculator()
+{
+    if (isCalculatorOpen())
+        popup_->hide();
+}
+
+void CalcEdit::keyPressEvent(QKeyEvent* event)
+{
+    try {
+        const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        switch (event->key()) {
+        case Qt::Key_Escape: // discarded, without a beep
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            return;
+        case Qt::Key_Down:
+            if (modifiers == Qt::AltModifier) {
+                openCalculator();
+                event->accept();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        // A redo may bring back a paste that was refused: checked alike.
+        if (isPasteKey(event) || event->matches(QKeySequence::Redo)) {
+            guardPaste([&] { QLineEdit::keyPressEvent(event); });
+            return;
+        }
+        if (isTypedText(event)) {
+            typeText(event->text());
+            event->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    } catch (const std::exception& error) {
+        showException(error);
+    } catch (...) {
+        showUnknownException();
+    }
+}
+
+void CalcEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    // A plain commit is typing like any key; composition is left to Qt.
+    if (!event->commitString().isEmpty() && event->preeditString().isEmpty()
+        && event->replacementLength() == 0) {
+        try {
+            typeText(event->commitString());
+        } catch (const std::exception& error) {
+            showException(error);
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void CalcEdit::typeText(const QString& typed)
+{
+    for (qsizetype i = 0; i < typed.size();) {
+        const qsizetype length =
+            typed.at(i).isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
+        if (!typeCharacter(typed.mid(i, length)))
+            return;
+        i += length;
+    }
+}
+
+bool CalcEdit::typeCharacter(const QString& character)
+{
+    const QString old = text();
+    const qsizetype selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    const qsizetype selLength = hasSelectedText() ? selectedText().size() : 0;
+    const std::size_t byteStart = utf8Offset(old, selStart);
+    const std::size_t byteLength =
+        utf8Offset(old, selStart + selLength) - byteStart;
+
+    const TypingResult typed = entryType(old.toStdString(), byteStart, byteLength,
+                                         character.toStdString(), NumberSettings::current());
+    if (!typed.accepted) {
+        beep();
+        return false;
+    }
+
+    // Replace only the part that differs, as an ordinary edit, so that undo
+    // and the cursor behave as in any line edit.
+    const QString fresh = QString::fromStdString(typed.text);
+    const qsizetype common = std::min(old.size(), fresh.size());
+    qsizetype prefix = 0;
+    while (prefix < common && old.at(prefix) == fresh.at(prefix))
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix
+           && old.at(old.size() - 1 - suffix) == fresh.at(fresh.size() - 1 - suffix))
+        ++suffix;
+    if (prefix > 0 && old.at(prefix - 1).isHighSurrogate())
+        --prefix;
+    if (suffix > 0 && old.at(old.size() - suffix).isLowSurrogate())
+        --suffix;
+
+    // Each move of the caret costs a layout of the whole line: with a long
+    // text, move it only when the edit is not already where it should be.
+    const qsizetype removed = old.size() - prefix - suffix;
+    if (removed > 0) {
+        setSelection(static_cast<int>(prefix), static_cast<int>(removed));
+    } else if (hasSelectedText() || cursorPosition() != prefix) {
+        deselect();
+        setCursorPosition(static_cast<int>(prefix));
+    }
+    insert(fresh.mid(prefix, fresh.size() - prefix - suffix));
+    const auto caret = static_cast<int>(utf16Position(typed.text, typed.cursor));
+    if (cursorPosition() != caret)
+        setCursorPosition(caret);
+    return true;
+}
+
+template <typename Op>
+void CalcEdit::guardPaste(Op&& op)
+{
+    const QString before = text();
+    const int cursor = cursorPosition();
+    const int selStart = selectionStart();
+    const qsizetype selLength = selectedText().size();
+
+    op();
+
+    const QString after = text();
+    if (after == before || entryPasteKept(after.toStdString(), NumberSettings::current()))
+        return;
+    undo();
+    if (text() != before) {
+        // The paste was merged with earlier edits in the undo history (a
+        // middle-click insert is): put the former text back ourselves.
+        setText(before);
+        if (selLength > 0)
+            setSelection(selStart, static_cast<int>(selLength));
+        else
+            setCursorPosition(cursor);
+    }
+    beep();
+}
+
+void CalcEdit::pasteChecked()
+{
+    try {
+        guardPaste([this] { paste(); });
+    } catch (const std::exception& error) {
+        showException(error);
+    } catch (...) {
+        showUnknownException();
+    }
+}
+
+void CalcEdit::redoChecked()
+{
+    try {
+        guardPaste([this] { redo(); });
+    } catch (const std::exception& error) {
+        showException(error);
+    } catch (...) {
+        showUnknownException();
+    }
+}
+
+void CalcEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::MiddleButton) {
+        QLineEdit::mouseReleaseEvent(event);
+        return;
+    }
+    try {
+        guardPaste([&] { QLineEdit::mouseReleaseEvent(event); });
+    } catch (const std::exception& error) {
+        showException(error);
+    }
+}
+
+void CalcEdit::dropEvent(QDropEvent* event)
+{
+    try {
+        guardPaste([&] { QLineEdit::dropEvent(event); });
+    } catch (const std::exception& error) {
+        showException(error);
+    }
+}
+
+void CalcEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    if (!menu)
+        return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // "Coller" (and "Rétablir", which may bring a refused paste back) must
+    // check the text like the keys do. Qt connects these actions by name,
+    // so they are found by their translated texts.
+    const QString pasteText = QLineEdit::tr("&Paste");
+    const QString redoText = QLineEdit::tr("&Redo");
+    const auto actions = menu->actions();
+    for (QAction* action : actions) {
+        const QString text = action->text().section(u'\t', 0, 0);
+        if (text == pasteText) {
+            QObject::disconnect(action, nullptr, this, nullptr);
+            connect(action, &QAction::triggered, this, &CalcEdit::pasteChecked);
+        } else if (text == redoText) {
+            QObject::disconnect(action, nullptr, this, nullptr);
+            connect(action, &QAction::triggered, this, &CalcEdit::redoChecked);
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void CalcEdit::focusInEvent(QFocusEvent* event)
+{
+    const Qt::FocusReason reason = event->reason();
+    if (!isTransient(reason))
+        reformat();
+    QLineEdit::focusInEvent(event);
+    if (!isTransient(reason) && reason != Qt::MouseFocusReason)
+        selectAll();
+}
+
+void CalcEdit::focusOutEvent(QFocusEvent* event)
+{
+    if (!isTransient(event->reason())) {
+        closeCalculator();
+        reformat();
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+void CalcEdit::paintEvent(QPaintEvent* event)
+{
+    if (hasFocus()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    // Without the focus the entry shows its value, right-aligned.
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    area = area.marginsRemoved(textMargins());
+    area.adjust(2, 1, -2, -1); // the inner margins QLineEdit keeps around its text
+    painter.setClipRect(area);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    painter.setPen(palette().color(group, QPalette::Text));
+    painter.setFont(font());
+    // Right-aligned, only the end of a very long text can show.
+    const QString shown = unfocusedText();
+    constexpr qsizetype kVisibleTail = 512;
+    painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter,
+                     shown.size() > kVisibleTail ? shown.right(kVisibleTail) : shown);
+}
+
+void CalcEdit::placeButton()
+{
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const int buttonWidth = 15;
+    button_->setGeometry(width() - frame - buttonWidth, frame, buttonWidth,
+                         std::max(0, height() - 2 * frame));
+    const QMargins margins(0, 0, buttonWidth, 0);
+    if (textMargins() != margins)
+        setTextMargins(margins);
+}
+
+void CalcEdit::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    placeButton();
+}
+
+void CalcEdit::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::StyleChange)
+        placeButton();
+}
+
+} // namespace brindelor::ui
