@@ -7,6 +7,12 @@ bin=build/bin
 echo "== core (Google Benchmark)"
 "$bin/tariff_bench" --benchmark_min_time=0.5
 
+if [ -x "$bin/window_bench" ]; then
+  echo
+  echo "== the window, offscreen"
+  "$bin/window_bench" --benchmark_min_time=0.5
+fi
+
 echo
 echo "== brindelor-calc rows per second"
 tmp="$(mktemp -d)"
