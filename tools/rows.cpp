@@ -17,7 +17,15 @@ public:
         : text_(entryText), seps_(seps), result_(result)
     {
     }
-    Extended readBase() override { return entryRead(text_, seps_); }
+    // The text cannot change between the two reads of a run: parse it once.
+    Extended readBase() override
+    {
+        if (!read_) {
+            value_ = entryRead(text_, seps_);
+            read_ = true;
+        }
+        return value_;
+    }
     void writeField(ResultField field, std::string_view text) override
     {
         result_.fields[static_cast<std::size_t>(field)].assign(text);
@@ -26,6 +34,8 @@ public:
 private:
     std::string_view text_;
     const Separators& seps_;
+    bool read_ = false;
+    Extended value_;
     RowResult& result_;
 };
 

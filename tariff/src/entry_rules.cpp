@@ -57,25 +57,31 @@ bool isUnicodeSpace(char32_t cp)
         || cp == 0x202F || cp == 0x205F || cp == 0x3000;
 }
 
+// The first byte is compared on its own: most characters stop there.
 bool startsWith(std::string_view s, std::size_t i, std::string_view what)
 {
-    return !what.empty() && s.compare(i, what.size(), what) == 0;
+    return !what.empty() && s[i] == what[0] && s.compare(i, what.size(), what) == 0;
 }
 
 // Reads one token at s[i]; returns its length. Group separators come first,
 // so that a locale grouping with "." or "," keeps them as groups.
 std::size_t nextToken(std::string_view s, std::size_t i, const Separators& seps, Token& token, char& ch)
 {
-    if (startsWith(s, i, seps.group)) {
-        token = Token::Skipped;
-        return seps.group.size();
-    }
-    if (startsWith(s, i, seps.decimal)) {
-        token = Token::Separator;
-        return seps.decimal.size();
-    }
     const char c = s[i];
     ch = c;
+    // Only a character that can start a separator needs the string compares.
+    const bool maybeSeparator = (!seps.group.empty() && c == seps.group[0])
+        || (!seps.decimal.empty() && c == seps.decimal[0]);
+    if (maybeSeparator) {
+        if (startsWith(s, i, seps.group)) {
+            token = Token::Skipped;
+            return seps.group.size();
+        }
+        if (startsWith(s, i, seps.decimal)) {
+            token = Token::Separator;
+            return seps.decimal.size();
+        }
+    }
     if (c >= '0' && c <= '9') {
         token = Token::Digit;
         return 1;
@@ -86,6 +92,10 @@ std::size_t nextToken(std::string_view s, std::size_t i, const Separators& seps,
     }
     if (c == '.' || c == ',') {
         token = Token::Separator;
+        return 1;
+    }
+    if (static_cast<unsigned char>(c) < 0x80) {
+        token = (c == ' ' || c == '\t') ? Token::Skipped : Token::Other;
         return 1;
     }
     char32_t cp = 0;

@@ -2,6 +2,7 @@
 
 #include "pow10.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace brindelor {
@@ -50,35 +51,40 @@ std::string generalText(Extended x, std::string_view decimalSeparator)
     }
 
     // value = q * 10^exp10, q of n digits; lead is the power of its first digit.
-    const std::string digits = std::to_string(q);
-    const int n = static_cast<int>(digits.size());
+    // Built in a local buffer: this runs four times per computation.
+    char digits[20];
+    int n = 0;
+    for (std::uint64_t v = q; v != 0; v /= 10)
+        digits[n++] = static_cast<char>('0' + v % 10);
+    std::reverse(digits, digits + n);
     const int lead = exp10 + n - 1;
 
     std::string text;
     if (d.negative)
         text += '-';
+    const auto un = static_cast<std::size_t>(n);
     if (lead >= -4 && lead < kGeneralDigits) {
         if (lead >= 0) {
-            const int intDigits = lead + 1;
-            if (intDigits >= n) {
-                text += digits;
-                text.append(static_cast<std::size_t>(intDigits - n), '0');
+            const auto intDigits = static_cast<std::size_t>(lead + 1);
+            if (intDigits >= un) {
+                text.append(digits, un);
+                text.append(intDigits - un, '0');
             } else {
-                text.append(digits, 0, static_cast<std::size_t>(intDigits));
+                text.append(digits, intDigits);
                 text += decimalSeparator;
-                text.append(digits, static_cast<std::size_t>(intDigits));
+                text.append(digits + intDigits, un - intDigits);
             }
         } else {
             text += '0';
             text += decimalSeparator;
             text.append(static_cast<std::size_t>(-lead - 1), '0');
-            text += digits;
+            text.append(digits, un);
         }
     } else {
         text += digits[0];
         if (n > 1) {
             text += decimalSeparator;
-            text.append(digits, 1);
+            text.append(digits + 1, un - 1);
         }
         text += 'E';
         if (lead < 0)
