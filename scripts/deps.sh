@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n
   fonts-wine
-  xvfb xauth libx11-dev
+  xvfb xauth libx11-dev xdotool imagemagick
   binutils-mingw-w64-x86-64 dpkg-dev desktop-file-utils
 )
 packages+=("$@")

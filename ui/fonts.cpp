@@ -9,7 +9,10 @@ namespace brindelor::ui {
 namespace {
 
 constexpr const char* kFontDir = "/usr/share/wine/fonts/";
-constexpr const char* kFontFiles[] = {"tahoma.ttf", "tahomabd.ttf"};
+// Not tahomabd.ttf: Wine's bold file has bold advances but the regular
+// outlines, so its "bold" text looks regular. Without it Qt emboldens the
+// regular face, which reads as bold and keeps the narrower advances.
+constexpr const char* kFontFiles[] = {"tahoma.ttf"};
 
 }  // namespace
 
@@ -36,6 +39,13 @@ QFont windowFont() {
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   font.setWeight(QFont::Normal);
+#ifndef Q_OS_WIN
+  // The layout is fixed in pixels. Wine's Tahoma fits it with light hinting
+  // only: fully hinted (a desktop's Xft or fontconfig setting) its advances
+  // grow, "Augmentation" to 75 px in a 67 px label and "effacer" past its
+  // option. Windows' GDI Tahoma is the font the layout was measured with.
+  font.setHintingPreference(QFont::PreferVerticalHinting);
+#endif
   return font;
 }
 

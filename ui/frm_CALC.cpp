@@ -3,6 +3,8 @@
 #include "calc_edit.h"
 #include "calculator_popup.h"
 #include "error_handler.h"
+#include "fonts.h"
+#include "link_label.h"
 #include "modifier_group.h"
 #include "number_settings.h"
 
@@ -16,6 +18,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
+
+#include <initializer_list>
+#include <utility>
 
 float taux_modif1 = 0;
 float taux_modif2 = 0;
@@ -23,6 +29,7 @@ float taux_modif2 = 0;
 Tform_CALC* form_CALC = nullptr;
 
 using brindelor::ui::CalcEdit;
+using brindelor::ui::LinkLabel;
 using brindelor::ui::ModifierGroup;
 using brindelor::ui::ModifierRadioButton;
 
@@ -103,14 +110,44 @@ private:
     Tform_CALC& form_;
 };
 
-QLineEdit* resultEdit(QWidget* parent, const char* name, int left, int top)
+QLineEdit* resultEdit(QWidget* parent, const char* name, int left, int top,
+                      const QString& accessibleName)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(left, top, 75, 21);
     edit->setAlignment(Qt::AlignCenter);
+    // A screen reader reads a result with the label that names it.
+    edit->setAccessibleName(accessibleName);
     return edit;
 }
+
+enum FontStyle : unsigned { Regular = 0, Bold = 1, Italic = 2, StrikeOut = 4 };
+
+// The window's font with the styles a control declares; a declared font
+// replaces the one the control would inherit (GroupBox3's bold).
+QFont declaredFont(unsigned styles)
+{
+    QFont font = brindelor::ui::windowFont();
+    font.setBold((styles & Bold) != 0);
+    font.setItalic((styles & Italic) != 0);
+    font.setStrikeOut((styles & StrikeOut) != 0);
+    return font;
+}
+
+// Declared colours go into the widget's own palette: the style paints with
+// it, and the application palette of a later style leaves these roles alone.
+void setColors(QWidget* widget, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colors)
+{
+    QPalette palette = widget->palette();
+    for (const auto& [role, color] : colors)
+        palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+const QColor kYellow(255, 255, 0);
+const QColor kSilver(192, 192, 192);
+const QColor kRed(255, 0, 0);
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry)
 {
@@ -140,15 +177,26 @@ Tform_CALC::Tform_CALC(QWidget* AOwner)
     form_CALC = this;
     setObjectName(QStringLiteral("form_CALC"));
     setWindowTitle(QStringLiteral("Brindelor"));
-    resize(220, 359);
+    // A close box only, no resizing; unlike Qt::Tool it keeps the taskbar
+    // button. The size is the client area, in device-independent pixels.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(220, 359);
+    setFont(brindelor::ui::windowFont());
 
     // Creation order is the layout's; it is also the default tab chain.
     Label3 = label(this, "Label3", QStringLiteral("Augmentation"), {25, 190, 67, 13});
-    JvLabel2 = label(this, "JvLabel2", QStringLiteral("Tarif de base"), {11, 15, 75, 13});
+    JvLabel2 = new LinkLabel(
+        QStringLiteral("Tarif de base"),
+        QUrl(QStringLiteral("https://www.ameli.fr/accueil-de-la-ccam/trouver-un-acte/index.php")),
+        this);
+    JvLabel2->setObjectName(QStringLiteral("JvLabel2"));
+    JvLabel2->setGeometry(11, 15, 75, 13);
 
     JvCalcEdit1 = new CalcEdit(this);
     JvCalcEdit1->setObjectName(QStringLiteral("JvCalcEdit1"));
     JvCalcEdit1->setGeometry(114, 10, 94, 21);
+    JvCalcEdit1->setAccessibleName(QStringLiteral("Tarif de base"));
 
     GroupBox1 = new QGroupBox(QStringLiteral("1er Modificateur"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -165,7 +213,8 @@ Tform_CALC::Tform_CALC(QWidget* AOwner)
     Button1->setGeometry(214, 171, 85, 52);
     Button1->setVisible(false);
 
-    Edit_taux = resultEdit(this, "Edit_taux", 114, 186);
+    Edit_taux = resultEdit(this, "Edit_taux", 114, 186, QStringLiteral("Augmentation"));
+    setColors(Edit_taux, {{QPalette::Base, QColor(255, 128, 128)}, {QPalette::Text, kYellow}});
 
     GroupBox2 = new QGroupBox(QStringLiteral("2ème Modificateur"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -180,18 +229,39 @@ Tform_CALC::Tform_CALC(QWidget* AOwner)
     GroupBox3 = new QGroupBox(QStringLiteral("Nouveaux Tarifs"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(7, 213, 206, 140);
+    // Its own background, not the window's; Label2, Label4 and Label8 take
+    // its bold font, every other control in it declares its own.
+    GroupBox3->setFont(declaredFont(Bold));
+    setColors(GroupBox3, {{QPalette::Window, QColor(240, 240, 240)}});
+    GroupBox3->setAutoFillBackground(true);
     Label5 = label(GroupBox3, "Label5", QStringLiteral("€"), {188, 20, 7, 13});
     Label2 = label(GroupBox3, "Label2", QStringLiteral("01/07/2013"), {24, 24, 68, 13});
     Label4 = label(GroupBox3, "Label4", QStringLiteral("01/03/2014"), {24, 51, 68, 13});
     Label6 = label(GroupBox3, "Label6", QStringLiteral("€"), {188, 51, 7, 13});
     Label8 = label(GroupBox3, "Label8", QStringLiteral("Différence"), {24, 104, 58, 13});
-    JvLabel1 = label(GroupBox3, "JvLabel1", QStringLiteral("JO 2012"), {25, 77, 49, 15});
+    JvLabel1 = new LinkLabel(
+        QStringLiteral("JO 2012"),
+        QUrl(QStringLiteral(
+            "https://www.legifrance.gouv.fr/affichTexte.do?cidTexte=JORFTEXT000027478395")),
+        GroupBox3);
+    JvLabel1->setShadow(true);
+    JvLabel1->setObjectName(QStringLiteral("JvLabel1"));
+    JvLabel1->setGeometry(25, 77, 49, 15);
     Label7 = label(GroupBox3, "Label7", QStringLiteral("€"), {188, 80, 7, 13});
     Label9 = label(GroupBox3, "Label9", QStringLiteral("€"), {190, 105, 7, 13});
-    Edit_valeur_13 = resultEdit(GroupBox3, "Edit_valeur_13", 107, 20);
-    Edit_valeur_14 = resultEdit(GroupBox3, "Edit_valeur_14", 107, 48);
-    Edit_valeur_14_JO = resultEdit(GroupBox3, "Edit_valeur_14_JO", 107, 75);
-    Edit_delta = resultEdit(GroupBox3, "Edit_delta", 107, 102);
+    for (QLabel* euro : {Label5, Label6, Label7, Label9})
+        euro->setFont(declaredFont(Bold));
+    Edit_valeur_13 = resultEdit(GroupBox3, "Edit_valeur_13", 107, 20, QStringLiteral("01/07/2013"));
+    Edit_valeur_13->setFont(declaredFont(Bold));
+    Edit_valeur_14 = resultEdit(GroupBox3, "Edit_valeur_14", 107, 48, QStringLiteral("01/03/2014"));
+    Edit_valeur_14->setFont(declaredFont(StrikeOut));
+    setColors(Edit_valeur_14, {{QPalette::Text, kSilver}});
+    Edit_valeur_14_JO =
+        resultEdit(GroupBox3, "Edit_valeur_14_JO", 107, 75, QStringLiteral("JO 2012"));
+    Edit_valeur_14_JO->setFont(declaredFont(Bold));
+    Edit_delta = resultEdit(GroupBox3, "Edit_delta", 107, 102, QStringLiteral("Différence"));
+    Edit_delta->setFont(declaredFont(Italic));
+    setColors(Edit_delta, {{QPalette::Text, kRed}});
 
     QWidget::setTabOrder(JvCalcEdit1, RadioButton1);
     QWidget::setTabOrder(RadioButton1, RadioButton2);

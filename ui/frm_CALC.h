@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace brindelor::ui {
 class CalcEdit;
+class LinkLabel;
 class ModifierRadioButton;
 } // namespace brindelor::ui
 
@@ -50,10 +51,10 @@ public:
     QLineEdit* Edit_valeur_14_JO;
     QLabel* Label8;
     QLineEdit* Edit_delta;
-    QLabel* JvLabel1;
+    brindelor::ui::LinkLabel* JvLabel1;
     QLabel* Label7;
     QLabel* Label9;
-    QLabel* JvLabel2;
+    brindelor::ui::LinkLabel* JvLabel2;
 
     void RadioButton1Click(QObject* Sender);
     void Button1Click(QObject* Sender);
@@ -70,8 +71,9 @@ public:
     void RadioButton7Click(QObject* Sender);
     void FormKeyPress(QObject* Sender, char16_t& Key);
 
-    // Creates every control and shows the window, centred on the primary
-    // screen, with the focus in the entry.
+    // Creates every control with its look and shows the window: a fixed
+    // 220 x 359 client area with a close box only, centred on the primary
+    // screen, the focus in the entry.
     explicit Tform_CALC(QWidget* AOwner = nullptr);
     ~Tform_CALC() override;
 };

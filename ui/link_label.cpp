@@ -150,8 +150,12 @@ QSize LinkLabel::sizeHint() const {
   // Big enough for the caption in either font, so hot tracking never cuts it.
   const QFontMetrics declared(font());
   const QFontMetrics hot(hotFont_);
-  const int width = std::max(declared.horizontalAdvance(caption_),
-                             hot.horizontalAdvance(caption_));
+  // The ink may pass the advance: an emboldened face (Wine's Tahoma has no
+  // real bold) widens its last glyph by a pixel.
+  const auto inkWidth = [this](const QFontMetrics& fm) {
+    return std::max(fm.horizontalAdvance(caption_), fm.boundingRect(caption_).right() + 1);
+  };
+  const int width = std::max(inkWidth(declared), inkWidth(hot));
   const int height = std::max(declared.height(), hot.height());
   const int extra = shadow_ ? kShadowOffset : 0;
   return {width + extra, height + extra};

@@ -1,8 +1,10 @@
 #include "startup.h"
 
 #include "error_handler.h"
+#include "fonts.h"
 #include "frm_CALC.h"
 #include "number_settings.h"
+#include "style_manager.h"
 
 #include "brindelor/version.h"
 
@@ -82,11 +84,27 @@ bool installFrenchTranslations(QCoreApplication& app)
     return loaded;
 }
 
+void setUp(QApplication& app)
+{
+    NumberSettings::instance(); // the locale's separators, read now
+
+    // Before the first widget: every text is measured in this font.
+    loadBundledFonts();
+    QApplication::setFont(windowFont());
+    // What the taskbar and the task switcher show beside the caption.
+    QApplication::setWindowIcon(applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("brindelor"));
+    installFrenchTranslations(app);
+
+    // The result is not checked: not found, the box has said so and the
+    // default look stays.
+    (void)StyleManager::TrySetStyle(QStringLiteral("Slate Classico"), true);
+}
+
 int run(int argc, char** argv)
 {
     Application app(argc, argv);
-    installFrenchTranslations(app);
-    NumberSettings::instance(); // the locale's separators, read now
+    setUp(app);
 
     // The window shows itself at the end of its creation.
     const auto window = std::make_unique<Tform_CALC>();

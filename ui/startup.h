@@ -1,6 +1,6 @@
 #pragma once
-// The program's start-up: the application object, the French translations
-// of Qt's own texts, the locale's number settings, the window, the loop.
+// The program's start-up: the application object, the locale's number
+// settings, the look, the window, the loop.
 
 #include <QApplication>
 
@@ -19,6 +19,12 @@ public:
 // with ours behind them for whatever that file lacks or when it is
 // missing. Returns false when qtbase_fr.qm could not be loaded.
 bool installFrenchTranslations(QCoreApplication& app);
+
+// Everything between the application object and the window: the locale's
+// separators, Tahoma as the application font, the icon and desktop entry
+// the taskbar shows, Qt's French texts, then the style "Slate Classico"
+// (not found: the style manager's box, and the default look).
+void setUp(QApplication& app);
 
 // The whole program: returns the exit status, 0.
 int run(int argc, char** argv);

@@ -5,6 +5,8 @@
 #include "ui_test_main.h"
 #include "window_fixture.h"
 
+#include "link_label.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -135,6 +137,8 @@ void WindowTest::controls()
     QString text;
     if (auto* label = qobject_cast<QLabel*>(widget))
         text = label->text();
+    else if (auto* link = qobject_cast<brindelor::ui::LinkLabel*>(widget))
+        text = link->caption();
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         text = button->text();
     else if (auto* box = qobject_cast<QGroupBox*>(widget))
