@@ -9,7 +9,9 @@
 #include "brindelor/tariff/errors.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -19,11 +21,14 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace brindelor::ui {
 
 std::size_t utf8Offset(const QString& text, qsizetype position)
 {
+    // As QString::toStdString() encodes: a surrogate pair in four bytes,
+    // two per half; a lone surrogate as one "?".
     std::size_t bytes = 0;
     const qsizetype end = std::min(position, text.size());
     for (qsizetype i = 0; i < end; ++i) {
@@ -32,8 +37,10 @@ std::size_t utf8Offset(const QString& text, qsizetype position)
             bytes += 1;
         else if (c < 0x800)
             bytes += 2;
-        else if (QChar::isSurrogate(c))
-            bytes += 2; // a pair is four bytes, two per half
+        else if (QChar::isHighSurrogate(c))
+            bytes += i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2u : 1u;
+        else if (QChar::isLowSurrogate(c))
+            bytes += i > 0 && text.at(i - 1).isHighSurrogate() ? 2u : 1u;
         else
             bytes += 3;
     }
@@ -55,28 +62,40 @@ qsizetype utf16Position(std::string_view utf8, std::size_t offset)
 
 namespace {
 
-// A key that inserts its text in an ordinary edit: printable, and neither a
-// Ctrl nor an Alt chord (Ctrl+Alt is AltGr on Windows).
+// A key whose text an ordinary edit inserts, by Qt's own rule, so that none
+// goes in unchecked: a format character (ZWJ, RLM...) whatever the
+// modifiers; else, without Ctrl or Ctrl+Shift, printable, private-use or
+// surrogate text (Alt+5 types a 5 on X11).
 bool isTypedText(const QKeyEvent* event)
 {
     const QString text = event->text();
     if (text.isEmpty())
         return false;
-    const Qt::KeyboardModifiers chord =
-        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (chord != Qt::NoModifier && chord != (Qt::ControlModifier | Qt::AltModifier))
+    const QChar first = text.front();
+    if (first.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
         return false;
-    for (const QChar c : text) {
-        if (!c.isPrint() && !c.isSurrogate())
-            return false;
-    }
-    return true;
+    return first.isPrint() || first.isSurrogate() || first.category() == QChar::Other_PrivateUse;
 }
 
 bool isPasteKey(const QKeyEvent* event)
 {
     return event->matches(QKeySequence::Paste)
         || (event->key() == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier));
+}
+
+// A text beyond the range: the calculator starts from 0. Not as
+// "Extended v; try { v = edit.value(); } catch ...": g++ 12 at -O2 drops
+// the zero store before the throwing call, and v is then garbage.
+Extended valueOrZero(const CalcEdit& edit)
+{
+    try {
+        return edit.value();
+    } catch (const TariffError&) {
+        return Extended();
+    }
 }
 
 // Focus changes that are not the user's moving to or from the entry: a
@@ -171,13 +190,7 @@ void CalcEdit::openCalculator()
 {
     if (!popup_)
         popup_ = new CalculatorPopup(this); // built on first use only
-    Extended start;
-    try {
-        start = value();
-    } catch (const TariffError&) {
-        // a text beyond the range: the calculator starts from 0
-    }
-    popup_->popUp(start);
+    popup_->popUp(valueOrZero(*this));
 }
 
 void CalcEdit::closeCalculator()
@@ -206,7 +219,14 @@ void CalcEdit::keyPressEvent(QKeyEvent* event)
         default:
             break;
         }
-        // A redo may bring back a paste that was refused: checked alike.
+        // A paste is checked before it goes in. Ctrl+Shift+Insert may paste
+        // the selection instead (KDE): checked after, as a redo is, which
+        // may bring back a refused drop.
+        if (isPasteKey(event) && modifiers != (Qt::ControlModifier | Qt::ShiftModifier)) {
+            pasteKeyChecked([&] { QLineEdit::keyPressEvent(event); });
+            event->accept();
+            return;
+        }
         if (isPasteKey(event) || event->matches(QKeySequence::Redo)) {
             guardPaste([&] { QLineEdit::keyPressEvent(event); });
             return;
@@ -325,10 +345,35 @@ void CalcEdit::guardPaste(Op&& op)
     beep();
 }
 
+bool CalcEdit::clipboardPasteKept() const
+{
+    const QString clip = QGuiApplication::clipboard()->text();
+    if (clip.isEmpty() && !hasSelectedText())
+        return true; // nothing goes in
+    QString after = text();
+    if (hasSelectedText())
+        after.replace(selectionStart(), selectionLength(), clip);
+    else
+        after.insert(cursorPosition(), clip);
+    return entryPasteKept(after.toStdString(), NumberSettings::current());
+}
+
+template <typename Op>
+void CalcEdit::pasteKeyChecked(Op&& paste)
+{
+    // A refused paste never goes in: inserting and undoing it would have Qt
+    // lay the whole line out twice, a second for a megabyte.
+    if (!clipboardPasteKept()) {
+        beep();
+        return;
+    }
+    guardPaste(std::forward<Op>(paste));
+}
+
 void CalcEdit::pasteChecked()
 {
     try {
-        guardPaste([this] { paste(); });
+        pasteKeyChecked([this] { paste(); });
     } catch (const std::exception& error) {
         showException(error);
     } catch (...) {

@@ -71,6 +71,8 @@ private:
     void reformat();
     void typeText(const QString& typed);
     bool typeCharacter(const QString& character);
+    bool clipboardPasteKept() const;
+    template <typename Op> void pasteKeyChecked(Op&& paste);
     void pasteChecked();
     void redoChecked();
     template <typename Op> void guardPaste(Op&& op);

@@ -70,6 +70,9 @@ private slots:
 
     void typing_data();
     void typing();
+    void typingWhatQtWouldInsert_data();
+    void typingWhatQtWouldInsert();
+    void typingOverALoneSurrogate();
     void typingBetweenGroups();
     void editingKeys();
     void rewriting_data();
@@ -94,6 +97,8 @@ private slots:
     void calculatorDiscards_data();
     void calculatorDiscards();
     void calculatorErrorUntilClear();
+    void calculatorFromATextBeyondTheRange_data();
+    void calculatorFromATextBeyondTheRange();
 };
 
 // Keys typed into the empty entry, the text, the beeps.
@@ -124,6 +129,51 @@ void CalcEditTest::typing()
     QCOMPARE(f.entry()->text(), text);
     QCOMPARE(f.beeps, beeps);
     QCOMPARE(f.fields(), QStringList(5, QString()));
+}
+
+// Into "12": a key's text and modifiers, the text after, the beeps. Qt
+// would insert each of these itself, unchecked.
+void CalcEditTest::typingWhatQtWouldInsert_data()
+{
+    QTest::addColumn<QString>("keyText");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("zero-width space refused") << "\u200B" << int(Qt::NoModifier) << "12" << 1;
+    QTest::newRow("ZWJ with Ctrl+Shift refused") << "\u200D" << int(Qt::ControlModifier | Qt::ShiftModifier) << "12" << 1;
+    QTest::newRow("private use refused") << "\uE000" << int(Qt::NoModifier) << "12" << 1;
+    QTest::newRow("Alt+5 types 5") << "5" << int(Qt::AltModifier) << "125" << 0;
+    QTest::newRow("Alt+a refused") << "a" << int(Qt::AltModifier) << "12" << 1;
+    QTest::newRow("Ctrl+5 types nothing") << "5" << int(Qt::ControlModifier) << "12" << 0;
+}
+
+void CalcEditTest::typingWhatQtWouldInsert()
+{
+    QFETCH(QString, keyText);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, beeps);
+    f.type(QStringLiteral("12"));
+    const auto code = Qt::Key(keyText.front().toUpper().unicode());
+    QTest::sendKeyEvent(QTest::Click, f.handle(), code, keyText, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(f.entry()->text(), text);
+    QCOMPARE(f.beeps, beeps);
+}
+
+void CalcEditTest::typingOverALoneSurrogate()
+{
+    // A lone surrogate is one "?" byte for the rules, not two: typing over
+    // it once took the next digit with it.
+    QGuiApplication::clipboard()->setText(QString(QChar(0xD800)) + QStringLiteral("5"));
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    f.key(Qt::Key_Home);
+    f.key(Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(f.entry()->selectedText().size(), 1);
+    f.type(QStringLiteral("7"));
+    QCOMPARE(f.entry()->text(), QStringLiteral("75"));
+    QCOMPARE(f.entry()->cursorPosition(), 1);
+    QCOMPARE(f.beeps, 0);
 }
 
 void CalcEditTest::typingBetweenGroups()
@@ -571,6 +621,33 @@ void CalcEditTest::calculatorErrorUntilClear()
     f.type(QStringLiteral("2="));
     QVERIFY(!f.entry()->isCalculatorOpen());
     QCOMPARE(f.entry()->text(), QStringLiteral("2"));
+    QVERIFY(f.boxes.empty());
+}
+
+void CalcEditTest::calculatorFromATextBeyondTheRange_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("Alt+Down") << false;
+    QTest::newRow("drop-down button") << true;
+}
+
+void CalcEditTest::calculatorFromATextBeyondTheRange()
+{
+    // The read fails: the calculator starts from 0 (it once started from
+    // whatever the registers held, g++ having dropped the zero).
+    QFETCH(bool, byButton);
+    const QString huge = QStringLiteral("1") + QString(5000, u'0');
+    QGuiApplication::clipboard()->setText(huge);
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.entry()->text(), huge);
+    if (byButton)
+        f.click(f.entry()->dropDownButton());
+    else
+        f.key(Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(f.entry()->isCalculatorOpen());
+    QCOMPARE(popup()->displayText(), QStringLiteral("0"));
+    f.type(QStringLiteral("+5="));
+    QCOMPARE(f.entry()->text(), QStringLiteral("5"));
     QVERIFY(f.boxes.empty());
 }
 
