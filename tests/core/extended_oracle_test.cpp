@@ -2,6 +2,7 @@
 // operands biased towards the hard cases. BRINDELOR_ORACLE_CASES sets the
 // cases per operation (default 1,000,000), BRINDELOR_ORACLE_SEED the seed.
 
+#include "x87.h"
 #include "brindelor/tariff/errors.h"
 #include "brindelor/tariff/extended.h"
 
@@ -36,28 +37,8 @@ bool longDoubleIsX87()
     return std::numeric_limits<long double>::digits == 64 && std::numeric_limits<long double>::max_exponent == 16384;
 }
 
-long double toLD(Extended x)
-{
-    unsigned char bytes[sizeof(long double)] = {};
-    const std::uint64_t sig = x.significand();
-    const auto se = static_cast<std::uint16_t>((x.sign() ? 0x8000u : 0u) | x.biasedExponent());
-    std::memcpy(bytes, &sig, 8);
-    std::memcpy(bytes + 8, &se, 2);
-    long double r;
-    std::memcpy(&r, bytes, sizeof r);
-    return r;
-}
-
-Extended fromLD(long double v)
-{
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &v, sizeof v);
-    std::uint64_t sig;
-    std::uint16_t se;
-    std::memcpy(&sig, bytes, 8);
-    std::memcpy(&se, bytes + 8, 2);
-    return Extended::fromParts((se & 0x8000u) != 0, static_cast<std::uint16_t>(se & 0x7FFFu), sig);
-}
+long double toLD(Extended x) { return x87::toLong(x); }
+Extended fromLD(long double v) { return x87::fromLong(v); }
 
 std::string hex(Extended x)
 {

@@ -1,5 +1,5 @@
 // Decimal to Extended against strtold.
-#include "x87.h"
+#include "x87.h" // tests/support
 
 #include "brindelor/tariff/errors.h"
 

@@ -1,5 +1,5 @@
 // Extended's operations against the x87.
-#include "x87.h"
+#include "x87.h" // tests/support
 
 #include "brindelor/tariff/errors.h"
 

@@ -1,6 +1,7 @@
 #pragma once
-// The x87 long double of this machine as an oracle for Extended: the same
-// 80-bit layout, so a value moves across by its bytes.
+// The x87 long double of this machine as an oracle for Extended, shared by
+// the differential tests and the fuzz targets: the same 80-bit layout, so a
+// value moves across by its bytes.
 #include "brindelor/tariff/extended.h"
 
 #include <cstdint>
