@@ -8,19 +8,14 @@
 #include "brindelor/tariff/entry_rules.h"
 #include "brindelor/tariff/errors.h"
 
-#include <QAction>
-#include <QClipboard>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QToolButton>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace brindelor::ui {
@@ -80,12 +75,6 @@ bool isTypedText(const QKeyEvent* event)
     return first.isPrint() || first.isSurrogate() || first.category() == QChar::Other_PrivateUse;
 }
 
-bool isPasteKey(const QKeyEvent* event)
-{
-    return event->matches(QKeySequence::Paste)
-        || (event->key() == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier));
-}
-
 // A text beyond the range: the calculator starts from 0. Not as
 // "Extended v; try { v = edit.value(); } catch ...": g++ 12 at -O2 drops
 // the zero store before the throwing call, and v is then garbage.
@@ -109,9 +98,8 @@ bool isTransient(Qt::FocusReason reason)
 } // namespace
 
 CalcEdit::CalcEdit(QWidget* parent)
-    : QLineEdit(parent)
+    : LineEditor(parent)
 {
-    setMaxLength(std::numeric_limits<int>::max());
 
     button_ = new QToolButton(this);
     button_->setObjectName(QStringLiteral("dropDownButton"));
@@ -136,7 +124,7 @@ CalcEdit::CalcEdit(QWidget* parent)
         }
     });
 
-    connect(this, &QLineEdit::textChanged, this, [this] { display_.reset(); });
+    connect(this, &LineEditor::textChanged, this, [this] { display_.reset(); });
     connect(&NumberSettings::instance(), &NumberSettings::changed, this, [this] {
         display_.reset();
         update();
@@ -219,45 +207,18 @@ void CalcEdit::keyPressEvent(QKeyEvent* event)
         default:
             break;
         }
-        // A paste is checked before it goes in. Ctrl+Shift+Insert may paste
-        // the selection instead (KDE): checked after, as a redo is, which
-        // may bring back a refused drop.
-        if (isPasteKey(event) && modifiers != (Qt::ControlModifier | Qt::ShiftModifier)) {
-            pasteKeyChecked([&] { QLineEdit::keyPressEvent(event); });
-            event->accept();
-            return;
-        }
-        if (isPasteKey(event) || event->matches(QKeySequence::Redo)) {
-            guardPaste([&] { QLineEdit::keyPressEvent(event); });
-            return;
-        }
         if (isTypedText(event)) {
             typeText(event->text());
             event->accept();
             return;
         }
-        QLineEdit::keyPressEvent(event);
+        // Pastes and redos come back through keeps().
+        LineEditor::keyPressEvent(event);
     } catch (const std::exception& error) {
         showException(error);
     } catch (...) {
         showUnknownException();
     }
-}
-
-void CalcEdit::inputMethodEvent(QInputMethodEvent* event)
-{
-    // A plain commit is typing like any key; composition is left to Qt.
-    if (!event->commitString().isEmpty() && event->preeditString().isEmpty()
-        && event->replacementLength() == 0) {
-        try {
-            typeText(event->commitString());
-        } catch (const std::exception& error) {
-            showException(error);
-        }
-        event->accept();
-        return;
-    }
-    QLineEdit::inputMethodEvent(event);
 }
 
 void CalcEdit::typeText(const QString& typed)
@@ -275,7 +236,7 @@ bool CalcEdit::typeCharacter(const QString& character)
 {
     const QString old = text();
     const qsizetype selStart = hasSelectedText() ? selectionStart() : cursorPosition();
-    const qsizetype selLength = hasSelectedText() ? selectedText().size() : 0;
+    const qsizetype selLength = selectionLength();
     const std::size_t byteStart = utf8Offset(old, selStart);
     const std::size_t byteLength =
         utf8Offset(old, selStart + selLength) - byteStart;
@@ -303,148 +264,25 @@ bool CalcEdit::typeCharacter(const QString& character)
     if (suffix > 0 && old.at(old.size() - suffix).isLowSurrogate())
         --suffix;
 
-    // Each move of the caret costs a layout of the whole line: with a long
-    // text, move it only when the edit is not already where it should be.
     const qsizetype removed = old.size() - prefix - suffix;
-    if (removed > 0) {
-        setSelection(static_cast<int>(prefix), static_cast<int>(removed));
-    } else if (hasSelectedText() || cursorPosition() != prefix) {
-        deselect();
-        setCursorPosition(static_cast<int>(prefix));
-    }
-    insert(fresh.mid(prefix, fresh.size() - prefix - suffix));
-    const auto caret = static_cast<int>(utf16Position(typed.text, typed.cursor));
-    if (cursorPosition() != caret)
-        setCursorPosition(caret);
+    replaceText(prefix, removed, fresh.mid(prefix, fresh.size() - prefix - suffix),
+                utf16Position(typed.text, typed.cursor), EditKind::Typing);
     return true;
 }
 
-template <typename Op>
-void CalcEdit::guardPaste(Op&& op)
+bool CalcEdit::keeps(const QString& resulting) const
 {
-    const QString before = text();
-    const int cursor = cursorPosition();
-    const int selStart = selectionStart();
-    const qsizetype selLength = selectedText().size();
-
-    op();
-
-    const QString after = text();
-    if (after == before || entryPasteKept(after.toStdString(), NumberSettings::current()))
-        return;
-    undo();
-    if (text() != before) {
-        // The paste was merged with earlier edits in the undo history (a
-        // middle-click insert is): put the former text back ourselves.
-        setText(before);
-        if (selLength > 0)
-            setSelection(selStart, static_cast<int>(selLength));
-        else
-            setCursorPosition(cursor);
-    }
-    beep();
+    return entryPasteKept(resulting.toStdString(), NumberSettings::current());
 }
 
-bool CalcEdit::clipboardPasteKept() const
-{
-    const QString clip = QGuiApplication::clipboard()->text();
-    if (clip.isEmpty() && !hasSelectedText())
-        return true; // nothing goes in
-    QString after = text();
-    if (hasSelectedText())
-        after.replace(selectionStart(), selectionLength(), clip);
-    else
-        after.insert(cursorPosition(), clip);
-    return entryPasteKept(after.toStdString(), NumberSettings::current());
-}
-
-template <typename Op>
-void CalcEdit::pasteKeyChecked(Op&& paste)
-{
-    // A refused paste never goes in: inserting and undoing it would have Qt
-    // lay the whole line out twice, a second for a megabyte.
-    if (!clipboardPasteKept()) {
-        beep();
-        return;
-    }
-    guardPaste(std::forward<Op>(paste));
-}
-
-void CalcEdit::pasteChecked()
-{
-    try {
-        pasteKeyChecked([this] { paste(); });
-    } catch (const std::exception& error) {
-        showException(error);
-    } catch (...) {
-        showUnknownException();
-    }
-}
-
-void CalcEdit::redoChecked()
-{
-    try {
-        guardPaste([this] { redo(); });
-    } catch (const std::exception& error) {
-        showException(error);
-    } catch (...) {
-        showUnknownException();
-    }
-}
-
-void CalcEdit::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::MiddleButton) {
-        QLineEdit::mouseReleaseEvent(event);
-        return;
-    }
-    try {
-        guardPaste([&] { QLineEdit::mouseReleaseEvent(event); });
-    } catch (const std::exception& error) {
-        showException(error);
-    }
-}
-
-void CalcEdit::dropEvent(QDropEvent* event)
-{
-    try {
-        guardPaste([&] { QLineEdit::dropEvent(event); });
-    } catch (const std::exception& error) {
-        showException(error);
-    }
-}
-
-void CalcEdit::contextMenuEvent(QContextMenuEvent* event)
-{
-    QMenu* menu = createStandardContextMenu();
-    if (!menu)
-        return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    // "Coller" (and "Rétablir", which may bring a refused paste back) must
-    // check the text like the keys do. Qt connects these actions by name,
-    // so they are found by their translated texts.
-    const QString pasteText = QLineEdit::tr("&Paste");
-    const QString redoText = QLineEdit::tr("&Redo");
-    const auto actions = menu->actions();
-    for (QAction* action : actions) {
-        const QString text = action->text().section(u'\t', 0, 0);
-        if (text == pasteText) {
-            QObject::disconnect(action, nullptr, this, nullptr);
-            connect(action, &QAction::triggered, this, &CalcEdit::pasteChecked);
-        } else if (text == redoText) {
-            QObject::disconnect(action, nullptr, this, nullptr);
-            connect(action, &QAction::triggered, this, &CalcEdit::redoChecked);
-        }
-    }
-    menu->popup(event->globalPos());
-}
+void CalcEdit::refused() { beep(); }
 
 void CalcEdit::focusInEvent(QFocusEvent* event)
 {
     const Qt::FocusReason reason = event->reason();
     if (!isTransient(reason))
         reformat();
-    QLineEdit::focusInEvent(event);
+    LineEditor::focusInEvent(event);
     if (!isTransient(reason) && reason != Qt::MouseFocusReason)
         selectAll();
 }
@@ -455,13 +293,13 @@ void CalcEdit::focusOutEvent(QFocusEvent* event)
         closeCalculator();
         reformat();
     }
-    QLineEdit::focusOutEvent(event);
+    LineEditor::focusOutEvent(event);
 }
 
 void CalcEdit::paintEvent(QPaintEvent* event)
 {
     if (hasFocus()) {
-        QLineEdit::paintEvent(event);
+        LineEditor::paintEvent(event);
         return;
     }
     // Without the focus the entry shows its value, right-aligned.
@@ -471,7 +309,7 @@ void CalcEdit::paintEvent(QPaintEvent* event)
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
     QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
     area = area.marginsRemoved(textMargins());
-    area.adjust(2, 1, -2, -1); // the inner margins QLineEdit keeps around its text
+    area.adjust(2, 1, -2, -1); // the inner margins a line edit keeps around its text
     painter.setClipRect(area);
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
     painter.setPen(palette().color(group, QPalette::Text));
@@ -496,13 +334,13 @@ void CalcEdit::placeButton()
 
 void CalcEdit::resizeEvent(QResizeEvent* event)
 {
-    QLineEdit::resizeEvent(event);
+    LineEditor::resizeEvent(event);
     placeButton();
 }
 
 void CalcEdit::changeEvent(QEvent* event)
 {
-    QLineEdit::changeEvent(event);
+    LineEditor::changeEvent(event);
     if (event->type() == QEvent::StyleChange)
         placeButton();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The base-tariff entry: a numeric line edit with a drop-down calculator,
+// The base-tariff entry: a numeric line editor with a drop-down calculator,
 // on the core's entry rules.
 //
 // With the focus it is a plain left-aligned edit; without it, it draws its
@@ -7,9 +7,10 @@
 // rewritten to the formatted value when it gains or loses the focus, when
 // its value is set and when a calculator result is accepted, never while
 // the user types. Every typed character goes through entryType(), every
-// paste through entryPasteKept(); a refusal beeps.
+// paste, drop or redo through entryPasteKept(); a refusal beeps.
 
-#include <QLineEdit>
+#include "line_editor.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -27,7 +28,7 @@ namespace brindelor::ui {
 
 class CalculatorPopup;
 
-class CalcEdit : public QLineEdit {
+class CalcEdit : public LineEditor {
     Q_OBJECT
 public:
     explicit CalcEdit(QWidget* parent = nullptr);
@@ -56,26 +57,20 @@ public:
     void acceptCalculatorResult(Extended value);
 
 protected:
+    void typeText(const QString& typed) override;
+    bool keeps(const QString& resulting) const override;
+    void refused() override;
+
     void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void reformat();
-    void typeText(const QString& typed);
     bool typeCharacter(const QString& character);
-    bool clipboardPasteKept() const;
-    template <typename Op> void pasteKeyChecked(Op&& paste);
-    void pasteChecked();
-    void redoChecked();
-    template <typename Op> void guardPaste(Op&& op);
     void placeButton();
 
     QToolButton* button_ = nullptr;

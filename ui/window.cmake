@@ -2,6 +2,8 @@
 add_library(brindelor_ui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/frm_CALC.h
   ${CMAKE_CURRENT_LIST_DIR}/frm_CALC.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/line_editor.h
+  ${CMAKE_CURRENT_LIST_DIR}/line_editor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calc_edit.h
   ${CMAKE_CURRENT_LIST_DIR}/calc_edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calculator_engine.h

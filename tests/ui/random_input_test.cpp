@@ -934,7 +934,7 @@ private:
 
     Event rightClick()
     {
-        QLineEdit* edit = rng_.percent(50) ? f_.entry() : outputs_[static_cast<std::size_t>(rng_.below(5))];
+        QWidget* edit = rng_.percent(50) ? static_cast<QWidget*>(f_.entry()) : outputs_[static_cast<std::size_t>(rng_.below(5))];
         Event e = mouse(edit, QPoint(5, edit->height() / 2), edit->objectName(), Qt::RightButton);
         const std::function<void()> send = e.send;
         e.send = [this, edit, send] {
@@ -947,7 +947,7 @@ private:
 
     Event doubleClick()
     {
-        QLineEdit* edit = rng_.percent(50) ? f_.entry() : outputs_[static_cast<std::size_t>(rng_.below(5))];
+        QWidget* edit = rng_.percent(50) ? static_cast<QWidget*>(f_.entry()) : outputs_[static_cast<std::size_t>(rng_.below(5))];
         return mouse(edit, QPoint(rng_.between(3, edit->width() - 20), edit->height() / 2), edit->objectName(),
                      Qt::LeftButton, true);
     }
