@@ -3,6 +3,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=build/bin
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+# Qt warns on every start without one.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="$tmp/runtime"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 echo "== core (Google Benchmark)"
 "$bin/tariff_bench" --benchmark_min_time=0.5
@@ -15,8 +22,6 @@ fi
 
 echo
 echo "== brindelor-calc rows per second"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
 rows=2000000
 awk -v n="$rows" 'BEGIN {
   split("100;K;|25;O;9|20,13;;K|41,81;I;K|69,12;K;K|1234,5;X;|0,01;K;K|-10;K;", r, "|");
@@ -28,10 +33,10 @@ awk -v n="$rows" -v s="$start" -v e="$end" 'BEGIN { printf "%d rows in %.3f s: %
 
 if [ -x "$bin/brindelor" ] && [ -x "$bin/startup_probe" ] && [ -x "$bin/bare_window" ]; then
   echo
-  echo "== start-up to a mapped window and resident memory, under Xvfb (median of 11, alternating)"
+  echo "== start-up to a mapped window and resident memory, under Xvfb (median of 21, alternating)"
   xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
     bin="$1"
-    for i in $(seq 11); do
+    for i in $(seq 21); do
       echo "brindelor $("$bin/startup_probe" 1500 "$bin/brindelor")"
       echo "bare $("$bin/startup_probe" 1500 "$bin/bare_window")"
     done' _ "$bin" >"$tmp/startup"
