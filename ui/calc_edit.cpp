@@ -12,11 +12,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFrame>
 #include <QToolButton>
 
 #include <algorithm>
-#include <utility>
 
 namespace brindelor::ui {
 
@@ -100,7 +98,6 @@ bool isTransient(Qt::FocusReason reason)
 CalcEdit::CalcEdit(QWidget* parent)
     : LineEditor(parent)
 {
-
     button_ = new QToolButton(this);
     button_->setObjectName(QStringLiteral("dropDownButton"));
     button_->setFocusPolicy(Qt::NoFocus);
@@ -304,12 +301,8 @@ void CalcEdit::paintEvent(QPaintEvent* event)
     }
     // Without the focus the entry shows its value, right-aligned.
     QPainter painter(this);
-    QStyleOptionFrame option;
-    initStyleOption(&option);
-    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    area = area.marginsRemoved(textMargins());
-    area.adjust(2, 1, -2, -1); // the inner margins a line edit keeps around its text
+    drawPanel(painter);
+    const QRect area = innerTextArea();
     painter.setClipRect(area);
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
     painter.setPen(palette().color(group, QPalette::Text));

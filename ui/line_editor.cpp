@@ -177,22 +177,10 @@ void LineEditor::setText(const QString& text)
 {
     history_.clear();
     undone_ = 0;
-    separate();
     const QString old = text_;
-    const qsizetype oldCursor = cursor_;
-    const bool hadSelection = hasSelectedText();
-    text_ = text;
-    cursor_ = anchor_ = text_.size();
-    invalidateView();
-    update();
-    if (old != text_) {
-        announceChange(0, old, text_);
-        emit textChanged(text_);
-    }
-    if (hadSelection)
-        emit selectionChanged();
-    if (oldCursor != cursor_)
-        emit cursorPositionChanged(static_cast<int>(oldCursor), static_cast<int>(cursor_));
+    applyText(text, text.size(), text.size());
+    if (old != text_)
+        textReplaced(0, old, text_);
 }
 
 void LineEditor::clear() { setText(QString()); }
@@ -239,12 +227,17 @@ void LineEditor::setCursorAndAnchor(qsizetype cursor, qsizetype anchor)
     if (cursor == cursor_ && anchor == anchor_)
         return;
     separate();
-    const bool selectionMoved = (cursor != anchor || cursor_ != anchor_);
     const qsizetype oldCursor = cursor_;
+    const bool hadSelection = hasSelectedText();
     cursor_ = cursor;
     anchor_ = anchor;
     restartBlink();
-    if (selectionMoved) {
+    caretMoved(oldCursor, hadSelection);
+}
+
+void LineEditor::caretMoved(qsizetype oldCursor, bool hadSelection)
+{
+    if (hadSelection || hasSelectedText()) {
         emit selectionChanged();
         if (QAccessible::isActive()) {
             QAccessibleTextSelectionEvent event(this, selectionStart(), selectionEnd());
@@ -283,7 +276,17 @@ void LineEditor::replaceText(qsizetype position, qsizetype length, const QString
         setCursorPosition(static_cast<int>(caret));
         return;
     }
-    Step step{position, text_.mid(position, length), inserted, cursor_, anchor_, kind};
+    QString removed = text_.mid(position, length);
+    QString fresh = std::exchange(text_, QString());
+    fresh.replace(position, length, inserted);
+    commitEdit(position, std::move(removed), inserted, std::move(fresh), caret, kind);
+}
+
+void LineEditor::commitEdit(qsizetype position, QString removed, const QString& inserted, QString fresh,
+                            qsizetype caret, EditKind kind)
+{
+    const qsizetype length = removed.size();
+    Step step{position, std::move(removed), inserted, cursor_, anchor_, kind};
 
     history_.resize(undone_);
     bool merged = false;
@@ -313,17 +316,14 @@ void LineEditor::replaceText(qsizetype position, qsizetype length, const QString
             break;
         }
     }
-    const QString removed = step.removed;
+    const QString gone = step.removed;
     if (!merged)
         history_.push_back(std::move(step));
     undone_ = history_.size();
 
-    QString fresh = std::exchange(text_, QString());
-    fresh.replace(position, length, inserted);
     applyText(std::move(fresh), caret, caret);
     mergeable_ = kind != EditKind::Other;
-    announceChange(position, removed, inserted);
-    emit textChanged(text_);
+    textReplaced(position, gone, inserted);
 }
 
 void LineEditor::applyText(QString text, qsizetype cursor, qsizetype anchor)
@@ -335,14 +335,12 @@ void LineEditor::applyText(QString text, qsizetype cursor, qsizetype anchor)
     anchor_ = std::clamp<qsizetype>(anchor, 0, text_.size());
     invalidateView();
     restartBlink();
-    if (hadSelection || hasSelectedText())
-        emit selectionChanged();
-    if (oldCursor != cursor_)
-        emit cursorPositionChanged(static_cast<int>(oldCursor), static_cast<int>(cursor_));
+    caretMoved(oldCursor, hadSelection);
 }
 
-void LineEditor::announceChange(qsizetype position, const QString& removed, const QString& inserted)
+void LineEditor::textReplaced(qsizetype position, const QString& removed, const QString& inserted)
 {
+    emit textChanged(text_);
     if (!QAccessible::isActive())
         return;
     const int at = static_cast<int>(position);
@@ -391,17 +389,16 @@ void LineEditor::del()
     replaceText(cursor_, to - cursor_, QString(), cursor_, EditKind::Delete);
 }
 
-void LineEditor::replaceChecked(qsizetype position, qsizetype length, const QString& inserted)
+void LineEditor::replaceChecked(qsizetype position, qsizetype length, const QString& inserted, qsizetype caret)
 {
+    // The text the subclass is shown is the one that goes in.
     QString resulting = text_;
     resulting.replace(position, length, inserted);
     if (!keeps(resulting)) {
         refused();
         return;
     }
-    separate();
-    replaceText(position, length, inserted, position + inserted.size(), EditKind::Other);
-    separate();
+    commitEdit(position, text_.mid(position, length), inserted, std::move(resulting), caret, EditKind::Other);
 }
 
 void LineEditor::undo()
@@ -413,8 +410,7 @@ void LineEditor::undo()
     fresh.replace(step.position, step.inserted.size(), step.removed);
     applyText(std::move(fresh), step.cursorBefore, step.anchorBefore);
     separate();
-    announceChange(step.position, step.inserted, step.removed);
-    emit textChanged(text_);
+    textReplaced(step.position, step.inserted, step.removed);
 }
 
 void LineEditor::redo()
@@ -432,8 +428,7 @@ void LineEditor::redo()
     const qsizetype caret = step.position + step.inserted.size();
     applyText(std::move(fresh), caret, caret);
     separate();
-    announceChange(step.position, step.removed, step.inserted);
-    emit textChanged(text_);
+    textReplaced(step.position, step.removed, step.inserted);
 }
 
 void LineEditor::copy() const
@@ -454,7 +449,6 @@ void LineEditor::cut()
     if (!hasSelectedText())
         return;
     copy();
-    separate();
     removeSelection(EditKind::Other);
 }
 
@@ -466,7 +460,7 @@ void LineEditor::pasteFrom(int mode)
     if (clip.isEmpty() && !hasSelectedText())
         return;
     const qsizetype from = hasSelectedText() ? selectionStart() : cursor_;
-    replaceChecked(from, selectionLength(), clip);
+    replaceChecked(from, selectionLength(), clip, from + clip.size());
 }
 
 void LineEditor::typeText(const QString& typed)
@@ -819,7 +813,6 @@ void LineEditor::mouseMoveEvent(QMouseEvent* event)
             // within this editor was done by its drop.
             if (action == Qt::MoveAction && drag->target() != this
                 && text_.mid(start, dragged.size()) == dragged) {
-                separate();
                 replaceText(start, dragged.size(), QString(), start, EditKind::Other);
             }
         });
@@ -897,12 +890,7 @@ QMenu* LineEditor::createStandardContextMenu()
     QAction* remove = menu->addAction(tr(QT_TRANSLATE_NOOP("QLineEdit", "Delete")));
     remove->setObjectName(QStringLiteral("edit-delete"));
     remove->setEnabled(selection);
-    connect(remove, &QAction::triggered, this, [this] {
-        guarded([&] {
-            separate();
-            removeSelection(EditKind::Other);
-        });
-    });
+    connect(remove, &QAction::triggered, this, [this] { guarded([&] { removeSelection(EditKind::Other); }); });
     menu->addSeparator();
     add(QT_TRANSLATE_NOOP("QLineEdit", "Select All"), QKeySequence::SelectAll, "select-all",
         !text_.isEmpty() && selectionLength() != text_.size(), &LineEditor::selectAll);
@@ -949,7 +937,7 @@ void LineEditor::dropEvent(QDropEvent* event)
         if (!moveHere) {
             event->acceptProposedAction();
             deselect();
-            replaceChecked(at, 0, dropped);
+            replaceChecked(at, 0, dropped, at + dropped.size());
             return;
         }
         const qsizetype start = selectionStart();
@@ -966,15 +954,7 @@ void LineEditor::dropEvent(QDropEvent* event)
         const qsizetype insertAt = at < start ? at - from : at - from - (end - start);
         span.insert(insertAt, dropped);
         event->acceptProposedAction();
-        QString resulting = text_;
-        resulting.replace(from, to - from, span);
-        if (!keeps(resulting)) {
-            refused();
-            return;
-        }
-        separate();
-        replaceText(from, to - from, span, from + insertAt + dropped.size(), EditKind::Other);
-        separate();
+        replaceChecked(from, to - from, span, from + insertAt + dropped.size());
     });
 }
 
@@ -1142,12 +1122,11 @@ void LineEditor::updateView() const
         viewShift_ = 0;
         buildView();
     }
-    const qreal caretX = cursor_ <= viewEnd() ? view_.lineAt(0).cursorToX(toView(cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_))
+    const qreal caretX = cursor_ <= viewEnd() ? view_.lineAt(0).cursorToX(caretInView())
                                               : std::numeric_limits<qreal>::infinity();
     if (caretX - viewShift_ > target) {
         // A caret inside a composition stands that far right of cursor_.
-        const qreal composed =
-            preedit_.isEmpty() ? 0 : QFontMetricsF(font()).horizontalAdvance(preedit_.left(preeditCursor_));
+        const qreal composed = QFontMetricsF(font()).horizontalAdvance(preedit_.left(preeditCursor_));
         placeAtRightEdge(cursor_, target - composed);
         buildView();
     } else if ((viewStart_ > 0 || viewShift_ > 0) && viewEnd() == text_.size()
@@ -1157,6 +1136,8 @@ void LineEditor::updateView() const
         buildView();
     }
 }
+
+int LineEditor::caretInView() const { return toView(cursor_) + preeditCursor_; }
 
 int LineEditor::toView(qsizetype position) const
 {
@@ -1199,23 +1180,31 @@ int LineEditor::cursorPositionAt(const QPoint& point) const { return static_cast
 
 QRect LineEditor::cursorRect() const
 {
-    qreal at = xOf(cursor_);
     // While composing, the caret is inside the composed text (where the
     // input method puts its window).
-    if (!preedit_.isEmpty() && cursor_ >= viewStart_ && cursor_ <= viewEnd())
-        at = lineRect().left() - viewShift_ + view_.lineAt(0).cursorToX(toView(cursor_) + preeditCursor_);
-    const int x = static_cast<int>(at);
+    updateView();
+    const int x = static_cast<int>(lineRect().left() - viewShift_ + view_.lineAt(0).cursorToX(caretInView()));
     const QRect line = lineRect();
     const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     return QRect(x - 2, line.top(), width + 4, line.height());
 }
 
-void LineEditor::paintEvent(QPaintEvent*)
+void LineEditor::drawPanel(QPainter& painter) const
 {
-    QPainter painter(this);
     QStyleOptionFrame panel;
     initStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+}
+
+QRect LineEditor::innerTextArea() const
+{
+    return textArea().adjusted(kHorizontalMargin, kVerticalMargin, -kHorizontalMargin, -kVerticalMargin);
+}
+
+void LineEditor::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawPanel(painter);
 
     const QRect area = textArea();
     painter.setClipRect(area);
@@ -1241,8 +1230,7 @@ void LineEditor::paintEvent(QPaintEvent*)
 
     const int cursorWidth = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     if (hasFocus() && cursorOn_ && cursor_ >= viewStart_ && cursor_ <= viewEnd())
-        view_.drawCursor(&painter, origin, toView(cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_),
-                         cursorWidth);
+        view_.drawCursor(&painter, origin, caretInView(), cursorWidth);
     if (dropCursor_ >= viewStart_ && dropCursor_ <= viewEnd())
         view_.drawCursor(&painter, origin, toView(dropCursor_), cursorWidth);
 }

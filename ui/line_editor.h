@@ -22,6 +22,7 @@
 
 class QMenu;
 class QMimeData;
+class QPainter;
 class QStyleOptionFrame;
 
 namespace brindelor::ui {
@@ -105,6 +106,11 @@ protected:
                      EditKind kind);
 
     virtual void initStyleOption(QStyleOptionFrame* option) const;
+    // The line edit's frame and background, as the style draws them.
+    void drawPanel(QPainter& painter) const;
+    // Where text goes: inside the frame, the text margins and the small
+    // inner margins a line edit keeps around its text.
+    QRect innerTextArea() const;
 
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -142,10 +148,16 @@ private:
     void removeSelection(EditKind kind);
     void backspace();
     void del();
-    void replaceChecked(qsizetype position, qsizetype length, const QString& inserted);
+    // Asks keeps() with the text the edit would leave, and commits that.
+    void replaceChecked(qsizetype position, qsizetype length, const QString& inserted, qsizetype caret);
+    // Records the edit in the history and puts fresh, the text after it,
+    // in place.
+    void commitEdit(qsizetype position, QString removed, const QString& inserted, QString fresh, qsizetype caret,
+                    EditKind kind);
     void pasteFrom(int mode);
     void applyText(QString text, qsizetype cursor, qsizetype anchor);
-    void announceChange(qsizetype position, const QString& removed, const QString& inserted);
+    void caretMoved(qsizetype oldCursor, bool hadSelection);
+    void textReplaced(qsizetype position, const QString& removed, const QString& inserted);
     void separate() { mergeable_ = false; }
 
     qsizetype nextCharacter(qsizetype position) const;
@@ -166,6 +178,8 @@ private:
     void placeAtRightEdge(qsizetype position, qreal target) const;
     qsizetype viewEnd() const { return viewStart_ + viewLength_; }
     int toView(qsizetype position) const;
+    // The caret's index in the view, inside a composition while composing.
+    int caretInView() const;
     qsizetype fromView(int index) const;
     qreal xOf(qsizetype position) const;
     qsizetype positionAtX(qreal x) const;
