@@ -253,7 +253,9 @@ TypingResult entryType(std::string_view text, std::size_t selStart, std::size_t 
     result.append(inserted);
     result.append(text.substr(selStart + selLength));
 
-    // [sign] digits [separator, at most two digits]; groups are ignored.
+    // [sign] digits [separator, at most two digits]. Groups are ignored, and
+    // so are spaces already there (a pasted "1 000"); a typed space is not.
+    const std::size_t insertedEnd = selStart + inserted.size();
     bool seenSep = false, seenAny = false;
     int fracDigits = 0;
     for (std::size_t i = 0; i < result.size();) {
@@ -261,6 +263,7 @@ TypingResult entryType(std::string_view text, std::size_t selStart, std::size_t 
         char ch = 0;
         const std::size_t len = nextToken(result, i, seps, token, ch);
         const bool isGroup = startsWith(result, i, seps.group);
+        const bool typedHere = i < insertedEnd && i + len > selStart;
         i += len;
         switch (token) {
         case Token::Digit:
@@ -277,7 +280,7 @@ TypingResult entryType(std::string_view text, std::size_t selStart, std::size_t 
             seenSep = true;
             break;
         case Token::Skipped:
-            if (!isGroup)
+            if (!isGroup && typedHere)
                 return r;
             continue;
         case Token::Other:

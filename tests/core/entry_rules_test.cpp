@@ -145,6 +145,12 @@ TEST(EntryType, GroupedTextStaysEditable)
     ASSERT_TRUE(r.accepted);
     EXPECT_EQ(r.text, grouped + "6");
     EXPECT_FALSE(entryType(r.text, r.text.size(), 0, "7", kFrench).accepted);
+    // Plain spaces, as a pasted "1 000" leaves them, do not block typing;
+    // typing a space still does nothing.
+    EXPECT_EQ(entryType("1 000", 5, 0, "5", kFrench).text, "1 0005");
+    EXPECT_EQ(entryType("1 000", 0, 0, "-", kFrench).text, "-1 000");
+    EXPECT_FALSE(entryType("1 000", 5, 0, " ", kFrench).accepted);
+    EXPECT_FALSE(entryType("1 000,12", 8, 0, "3", kFrench).accepted);
     // In English "," types the "." separator, never a group.
     EXPECT_EQ(entryType("3", 1, 0, ",", kEnglish).text, "3.");
 }

@@ -31,8 +31,9 @@ std::string entryDisplayText(Extended value, const Separators& seps);
 
 // A typed character (one UTF-8 encoded code point) replacing the selection
 // [selStart, selStart + selLength) of text. "." and "," enter the decimal
-// separator. Accepted when the result, group separators aside, is still
-// [sign] digits [sep at most two digits].
+// separator. Accepted when the result, group separators and spaces already
+// in the text aside, is still [sign] digits [sep at most two digits]; a
+// typed space is refused.
 struct TypingResult {
     bool accepted = false;
     std::string text;      // the new text when accepted
