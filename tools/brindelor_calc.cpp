@@ -27,6 +27,8 @@ const char kUsage[] =
     "Options :\n"
     "  --decimal-separator=S  séparateur décimal (par défaut celui de la locale)\n"
     "  --group-separator=S    séparateur des milliers (par défaut celui de la locale)\n"
+    "                         l'un donné, l'autre pris à la locale cède s'ils sont\n"
+    "                         égaux : une espace insécable le remplace\n"
     "  --help                 affiche cette aide\n"
     "  --version              affiche la version\n"
     "\n"
@@ -105,6 +107,11 @@ int main(int argc, char** argv)
             seps.decimal = locale.decimal;
         if (!haveGroup)
             seps.group = locale.group;
+        // The separator given on the command line wins; the locale's other
+        // one gives way to a no-break space ("," for decimals in an English
+        // locale, whose groups are ",").
+        if (haveDecimal != haveGroup && seps.decimal == seps.group)
+            (haveDecimal ? seps.group : seps.decimal) = "\u00A0";
     }
     if (seps.decimal.empty() || !usableSeparator(seps.decimal) || !usableSeparator(seps.group)
         || seps.decimal == seps.group) {

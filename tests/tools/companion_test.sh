@@ -49,6 +49,20 @@ grep -qx ';;;;;Débordement en virgule flottante' "$tmp/out" || fail "megabyte l
 [ "$(echo '100;K;' | LC_ALL=fr_FR.UTF-8 "$calc")" = "11,5%;111,5;124,32;123;1,32;" ] || fail "French locale default"
 [ "$(echo '1234.5;X;' | LC_ALL=C "$calc")" = "8%;1333.26;1439.92;1432.02;7.9;" ] || fail "C locale default"
 
+# One separator given, the other from a locale that uses the same: the given
+# one wins, the locale's gives way to a no-break space.
+for loc in C en_US.UTF-8; do
+  [ "$(echo '100;K;' | LC_ALL=$loc "$calc" --decimal-separator=,)" = "11,5%;111,5;124,32;123;1,32;" ] \
+    || fail "--decimal-separator=, under $loc"
+  [ "$(echo '1 234,5;X;' | LC_ALL=$loc "$calc" --decimal-separator=,)" = "8%;1333,26;1439,92;1432,02;7,9;" ] \
+    || fail "grouped base with --decimal-separator=, under $loc"
+done
+nbsp=$(printf '\302\240')
+[ "$(echo "1.234${nbsp}5;X;" | LC_ALL=C "$calc" --group-separator=.)" = "8%;1333${nbsp}26;1439${nbsp}92;1432${nbsp}02;7${nbsp}9;" ] \
+  || fail "--group-separator=. under C"
+# Both given and equal: still refused.
+echo '1;K;' | "$calc" --decimal-separator=, --group-separator=, >/dev/null 2>&1; [ $? -eq 2 ] || fail "equal separators accepted"
+
 if [ $failures -ne 0 ]; then
   echo "$failures failure(s)"
   exit 1
