@@ -2,5 +2,5 @@
 
 int main(int argc, char** argv)
 {
-    return brindelor::ui::run(argc, argv);
+    return brindelor::app::run(argc, argv);
 }

@@ -2,8 +2,10 @@
 // written, and the longest single event of a megabyte paste into the entry.
 
 #include "calc_edit.h"
-#include "frm_CALC.h"
-#include "modifier_group.h"
+#include "form_window.h"
+#include "startup.h"
+
+#include "brindelor/form/frm_CALC.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,19 +22,19 @@
 namespace {
 
 // Times every event delivered from the loop (the outermost notify only).
-class TimingApplication : public QApplication {
+class TimingApplication : public brindelor::app::Application {
 public:
-    using QApplication::QApplication;
+    using Application::Application;
     bool notify(QObject* receiver, QEvent* event) override
     {
         if (depth_++ > 0) {
-            const bool r = QApplication::notify(receiver, event);
+            const bool r = Application::notify(receiver, event);
             --depth_;
             return r;
         }
         QElapsedTimer timer;
         timer.start();
-        const bool r = QApplication::notify(receiver, event);
+        const bool r = Application::notify(receiver, event);
         longestNs = std::max(longestNs, timer.nsecsElapsed());
         --depth_;
         return r;
@@ -43,12 +45,17 @@ private:
     int depth_ = 0;
 };
 
+template <typename W>
+W* widget(const brindelor::form::Control* control)
+{
+    return dynamic_cast<W*>(brindelor::ui::FormWindow::widgetOf(*control));
+}
+
 Tform_CALC* window()
 {
     static Tform_CALC* w = [] {
-        auto* form = new Tform_CALC;
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form))
+        auto* form = new Tform_CALC(brindelor::app::Application::instance()->form());
+        if (!QTest::qWaitForWindowExposed(widget<QWidget>(form)))
             std::fputs("window_bench: the window was never exposed\n", stderr);
         return form;
     }();
@@ -58,13 +65,17 @@ Tform_CALC* window()
 void BM_ChangeOfChoice(benchmark::State& state)
 {
     Tform_CALC* w = window();
-    w->JvCalcEdit1->setText(QStringLiteral("41,81"));
+    auto* entry = widget<brindelor::ui::CalcEdit>(w->JvCalcEdit1);
+    auto* k3 = widget<QRadioButton>(w->RadioButton3);
+    auto* k5 = widget<QRadioButton>(w->RadioButton5);
+    auto* delta = widget<QLineEdit>(w->Edit_delta);
+    entry->setText(QStringLiteral("41,81"));
     bool k = false;
     for (auto _ : state) {
         // Alternating keeps every iteration a real change of choice.
-        (k ? w->RadioButton5 : w->RadioButton3)->click();
+        (k ? k5 : k3)->click();
         k = !k;
-        benchmark::DoNotOptimize(w->Edit_delta->text());
+        benchmark::DoNotOptimize(delta->text());
     }
 }
 BENCHMARK(BM_ChangeOfChoice)->Unit(benchmark::kMicrosecond);
@@ -72,18 +83,20 @@ BENCHMARK(BM_ChangeOfChoice)->Unit(benchmark::kMicrosecond);
 void BM_MegabytePasteLongestEvent(benchmark::State& state)
 {
     Tform_CALC* w = window();
+    auto* entry = widget<brindelor::ui::CalcEdit>(w->JvCalcEdit1);
+    QWidget* top = widget<QWidget>(w);
     auto* app = static_cast<TimingApplication*>(qApp);
     const QString pasted = QStringLiteral("1,") + QString(1 << 20, QLatin1Char('7'));
     qint64 longest = 0;
     for (auto _ : state) {
-        w->JvCalcEdit1->setText(QString());
-        w->JvCalcEdit1->setFocus(Qt::OtherFocusReason);
+        entry->setText(QString());
+        entry->setFocus(Qt::OtherFocusReason);
         QApplication::clipboard()->setText(pasted);
         QApplication::processEvents();
         app->longestNs = 0;
-        QTest::keyClick(w->windowHandle(), Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(w->windowHandle(), Qt::Key_Tab); // leave: the text is reformatted
-        w->repaint();
+        QTest::keyClick(top->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(top->windowHandle(), Qt::Key_Tab); // leave: the text is reformatted
+        top->repaint();
         QApplication::processEvents();
         longest = std::max(longest, app->longestNs);
     }

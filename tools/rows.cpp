@@ -1,8 +1,10 @@
 #include "rows.h"
 
+#include "brindelor/form/calc_edit.h"
+#include "brindelor/form/modifiers.h"
+
 #include "brindelor/tariff/compute.h"
 #include "brindelor/tariff/entry_rules.h"
-#include "brindelor/tariff/errors.h"
 
 #include <exception>
 
@@ -65,19 +67,9 @@ std::string quoted(std::string_view s)
 
 std::optional<float> modifierRate(std::string_view caption)
 {
-    if (caption.empty() || caption == "effacer")
-        return 0.0f;
-    if (caption == "O")
-        return 0.3f;
-    if (caption == "9")
-        return 1.9f;
-    if (caption == "I")
-        return 4.6f;
-    if (caption == "X")
-        return 8.0f;
-    if (caption == "K")
-        return 11.5f;
-    return std::nullopt;
+    if (caption.empty())
+        return form::modifier(form::ModifierIndex::Effacer).rate;
+    return form::modifierRate(caption);
 }
 
 bool runRow(std::string_view row, const Separators& seps, RowResult& result, RowError& error)
@@ -112,12 +104,7 @@ bool runRow(std::string_view row, const Separators& seps, RowResult& result, Row
     try {
         // Leaving the entry rewrites its text in its format; a text beyond
         // the extended range stays as typed and fails in the computation.
-        std::string entryText;
-        try {
-            entryText = entryFormat(entryRead(fields[0], seps), seps);
-        } catch (const FloatOverflowError&) {
-            entryText.assign(fields[0]);
-        }
+        const std::string entryText = form::formattedOnLeaving(fields[0], seps).value_or(std::string(fields[0]));
         RowIO io(entryText, seps, result);
         computeTariffs(io, *rate1, *rate2, seps);
     } catch (const std::exception& e) {

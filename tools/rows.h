@@ -11,7 +11,7 @@
 
 namespace brindelor::tools {
 
-// The rate of a modifier option by its caption; "" is "effacer".
+// The rate of a modifier option by its caption; "" is "effacer" too.
 std::optional<float> modifierRate(std::string_view caption);
 
 struct RowResult {

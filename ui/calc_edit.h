@@ -1,60 +1,48 @@
 #pragma once
-// The base-tariff entry: a numeric line editor with a drop-down calculator,
-// on the core's entry rules.
-//
-// With the focus it is a plain left-aligned edit; without it, it draws its
-// value right-aligned in the formatted form ("0" for zero). Its text is
-// rewritten to the formatted value when it gains or loses the focus, when
-// its value is set and when a calculator result is accepted, never while
-// the user types. Every typed character goes through entryType(), every
-// paste, drop or redo through entryPasteKept(); a refusal beeps.
+// The base-tariff entry's native control: our line editor with the
+// drop-down button. The form's entry decides every rule (typing, pasting,
+// rewriting, the calculator); this forwards the events and draws the
+// unfocused value right-aligned.
 
 #include "line_editor.h"
 
-#include <QString>
+#include "brindelor/form/peers.h"
 
-#include <cstddef>
-#include <optional>
-#include <string_view>
+#include <QString>
 
 class QToolButton;
 
-// Declared only: moc cannot parse the C++20 headers extended.h pulls in.
-namespace brindelor {
-class Extended;
+// Declared only: moc cannot parse the C++20 headers the form pulls in.
+namespace brindelor::form {
+class CalcEdit;
 }
 
 namespace brindelor::ui {
 
-class CalculatorPopup;
-
-class CalcEdit : public LineEditor {
+class CalcEdit final : public widgets::LineEditor, public form::EntryPeer {
     Q_OBJECT
 public:
-    explicit CalcEdit(QWidget* parent = nullptr);
+    CalcEdit(form::CalcEdit& entry, QWidget* parent);
     ~CalcEdit() override;
 
-    // The read operation: parses the current text anew each call (empty or
-    // not a number: 0). FloatOverflowError for a text beyond the extended
-    // range.
-    Extended value() const;
-
-    // Rewrites the text to the formatted value; 0 empties it.
-    void setValue(Extended value);
-
-    // What the entry shows without the focus: the formatted value, "0"
-    // for 0 (a text beyond the extended range as it is).
-    QString unfocusedText() const;
-
-    void openCalculator();
-    void closeCalculator();
-    bool isCalculatorOpen() const;
-    // Null until the calculator is first opened.
-    CalculatorPopup* calculatorPopup() const noexcept { return popup_; }
+    form::CalcEdit& entry() const noexcept { return entry_; }
     QToolButton* dropDownButton() const noexcept { return button_; }
 
-    // Called by the calculator when the user accepts its result.
-    void acceptCalculatorResult(Extended value);
+    // Shorthands for the form's entry.
+    QString unfocusedText() const;
+    bool isCalculatorOpen() const;
+    void openCalculator();
+
+    // The peer.
+    bool focused() const override { return hasFocus(); }
+    void takeFocus(form::FocusCause cause) override;
+    std::u16string editText() const override;
+    void setEditText(std::u16string_view text) override;
+    Selection selection() const override;
+    void replaceTyped(std::size_t position, std::size_t length, std::u16string_view inserted,
+                      std::size_t caret) override;
+    void selectAllText() override { selectAll(); }
+    void displayChanged() override { update(); }
 
 protected:
     void typeText(const QString& typed) override;
@@ -69,17 +57,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void reformat();
-    bool typeCharacter(const QString& character);
     void placeButton();
 
+    form::CalcEdit& entry_;
     QToolButton* button_ = nullptr;
-    CalculatorPopup* popup_ = nullptr;
-    mutable std::optional<QString> display_; // cache, cleared on every change
 };
-
-// UTF-16 positions in a QString and UTF-8 byte offsets in its encoding.
-std::size_t utf8Offset(const QString& text, qsizetype position);
-qsizetype utf16Position(std::string_view utf8, std::size_t offset);
 
 } // namespace brindelor::ui

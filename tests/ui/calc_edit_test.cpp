@@ -58,7 +58,7 @@ class CalcEditTest : public QObject {
 
     WindowFixture f;
 
-    brindelor::ui::CalculatorPopup* popup() const { return f.entry()->calculatorPopup(); }
+    brindelor::ui::CalculatorPopup* popup() const { return f.popup(); }
     QToolButton* calcKey(const char* name) const
     {
         return popup()->findChild<QToolButton*>(QString::fromLatin1(name));
@@ -301,10 +301,10 @@ void CalcEditTest::display()
     f.type(QStringLiteral("345,5"));
     f.key(Qt::Key_Tab);
     QCOMPARE(f.entry()->unfocusedText(), fr("12_345,5"));
-    brindelor::ui::NumberSettings::instance().setLocaleSource(
+    brindelor::ui::LocaleSettings::instance()->setLocaleSource(
         [] { return QLocale(QLocale::German, QLocale::Germany); });
     QCOMPARE(f.entry()->unfocusedText(), QStringLiteral("12.345,5"));
-    brindelor::ui::NumberSettings::instance().setLocaleSource({});
+    brindelor::ui::LocaleSettings::instance()->setLocaleSource({});
 }
 
 // Clipboard text pasted into an entry holding "before" (all selected or
@@ -469,9 +469,9 @@ void CalcEditTest::calculatorOpens()
 {
     QFETCH(bool, nearBottom);
     if (nearBottom) {
-        const QRect screen = f.win->screen()->availableGeometry();
-        f.win->move(f.win->x(), screen.bottom() - 40);
-        QTRY_COMPARE(f.entry()->mapToGlobal(QPoint(0, 0)).y(), f.win->mapToGlobal(QPoint(0, 10)).y());
+        const QRect screen = f.window()->screen()->availableGeometry();
+        f.window()->move(f.window()->x(), screen.bottom() - 40);
+        QTRY_COMPARE(f.entry()->mapToGlobal(QPoint(0, 0)).y(), f.window()->mapToGlobal(QPoint(0, 10)).y());
     }
     f.type(QStringLiteral("100"));
     f.key(Qt::Key_Down, Qt::AltModifier);
@@ -487,12 +487,12 @@ void CalcEditTest::calculatorOpens()
         QCOMPARE(panel.bottom(), entry.top() - 1);
     else
         QCOMPARE(panel.top(), entry.bottom() + 1);
-    QVERIFY(f.win->screen()->availableGeometry().contains(panel));
+    QVERIFY(f.window()->screen()->availableGeometry().contains(panel));
 }
 
 void CalcEditTest::calculatorButtonToggles()
 {
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     QToolButton* button = f.entry()->dropDownButton();
     f.click(button);
     QVERIFY(f.entry()->isCalculatorOpen());
@@ -532,7 +532,7 @@ void CalcEditTest::calculatorAccepts()
     QFETCH(QString, after);
 
     f.type(initial);
-    QSignalSpy runs(f.win->Button1, &QPushButton::clicked);
+    QSignalSpy runs(f.w.Button1, &QPushButton::clicked);
     f.key(Qt::Key_Down, Qt::AltModifier);
     QVERIFY(f.entry()->isCalculatorOpen());
     for (const QChar c : keys) {
@@ -597,7 +597,7 @@ void CalcEditTest::calculatorDiscards()
     else if (how == u"alt+down")
         f.key(Qt::Key_Down, Qt::AltModifier);
     else
-        f.click(f.win->GroupBox3, QPoint(100, 130));
+        f.click(f.w.GroupBox3, QPoint(100, 130));
     QVERIFY(!f.entry()->isCalculatorOpen());
     QCOMPARE(f.entry()->text(), after);
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);

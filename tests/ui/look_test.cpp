@@ -24,8 +24,8 @@
 #include <optional>
 
 using brindelor::test::WindowFixture;
-using brindelor::ui::LinkLabel;
-using brindelor::ui::StyleManager;
+using brindelor::widgets::LinkLabel;
+using brindelor::widgets::StyleManager;
 
 namespace {
 
@@ -123,7 +123,7 @@ std::optional<CaptionArea> captionArea(QWidget* w)
         QRect label =
             box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box);
         // Slate pads the caption's gap in the top line by 2 px either side.
-        if (qobject_cast<const brindelor::ui::SlateStyle*>(box->style()))
+        if (qobject_cast<const brindelor::widgets::SlateStyle*>(box->style()))
             label.adjust(2, 0, -2, 0);
         return CaptionArea{box->title(), {box->font()}, label, Qt::AlignLeft | Qt::AlignVCenter};
     }
@@ -162,7 +162,7 @@ class LookTest : public QObject {
 
     QWidget* control(const char* tag) const
     {
-        return f.win->findChild<QWidget*>(QString::fromLatin1(tag));
+        return f.window()->findChild<QWidget*>(QString::fromLatin1(tag));
     }
 
 private slots:
@@ -199,7 +199,7 @@ void LookTest::initTestCase()
     });
     QCOMPARE(StyleManager::ActiveStyleName(), QString());
     // The program's own start-up, up to the window.
-    brindelor::ui::setUp(*qApp);
+    brindelor::app::setUp(*brindelor::app::Application::instance());
 }
 
 void LookTest::cleanupTestCase() { StyleManager::setDialogRunner(previousRunner); }
@@ -213,11 +213,11 @@ void LookTest::init()
 void LookTest::startUpAppliesTheLook()
 {
     QVERIFY2(seen.empty(), "the style was not found");
-    QVERIFY(qobject_cast<brindelor::ui::SlateStyle*>(QApplication::style()));
+    QVERIFY(qobject_cast<brindelor::widgets::SlateStyle*>(QApplication::style()));
     QCOMPARE(StyleManager::ActiveStyleName(), QStringLiteral("Slate Classico"));
     // The window comes after the style: it is drawn by it, in its palette.
-    QCOMPARE(f.win->style(), QApplication::style());
-    QCOMPARE(f.win->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+    QCOMPARE(f.window()->style(), QApplication::style());
+    QCOMPARE(f.window()->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
     QVERIFY(QApplication::palette().color(QPalette::Window)
             != QApplication::style()->standardPalette().color(QPalette::Window));
 
@@ -244,7 +244,7 @@ void LookTest::unknownStyleSaysSoAndKeepsTheLook()
     QCOMPARE(seen[0].text, QStringLiteral("Style 'Slate Moderno' non trouvé"));
     QCOMPARE(seen[0].icon, QMessageBox::Critical);
     QCOMPARE(seen[0].buttons, QStringList{QStringLiteral("&Fermer")});
-    QCOMPARE(seen[0].parent, static_cast<QWidget*>(f.win.get()));
+    QCOMPARE(seen[0].parent, static_cast<QWidget*>(f.window()));
     QCOMPARE(QApplication::style(), slate.data());
 
     // The known name in another case applies again; the window keeps its
@@ -252,16 +252,16 @@ void LookTest::unknownStyleSaysSoAndKeepsTheLook()
     QVERIFY(StyleManager::TrySetStyle(QStringLiteral("SLATE classico"), false));
     QCOMPARE(seen.size(), size_t(1));
     QVERIFY(slate.isNull()); // replaced by a new one
-    QCOMPARE(f.win->Edit_taux->palette().color(QPalette::Base), kTauxBase);
-    QCOMPARE(f.win->GroupBox3->palette().color(QPalette::Window), kGroupBox3);
-    QCOMPARE(f.win->JvLabel2->geometry(), QRect(11, 15, 75, 13));
-    QCOMPARE(f.win->JvLabel1->geometry(), QRect(25, 77, 49, 15));
-    QCOMPARE(f.win->size(), QSize(220, 359));
+    QCOMPARE(f.w.Edit_taux->palette().color(QPalette::Base), kTauxBase);
+    QCOMPARE(f.w.GroupBox3->palette().color(QPalette::Window), kGroupBox3);
+    QCOMPARE(f.w.JvLabel2->geometry(), QRect(11, 15, 75, 13));
+    QCOMPARE(f.w.JvLabel1->geometry(), QRect(25, 77, 49, 15));
+    QCOMPARE(f.window()->size(), QSize(220, 359));
 }
 
 void LookTest::frame()
 {
-    Tform_CALC* w = f.win.get();
+    QWidget* w = f.window();
     QCOMPARE(w->windowTitle(), QStringLiteral("Brindelor"));
     QCOMPARE(w->size(), QSize(220, 359));
     QCOMPARE(w->minimumSize(), QSize(220, 359));
@@ -444,13 +444,13 @@ void LookTest::declaredColoursOnScreen()
     QFETCH(int, line);
 
     f.enterBase(QStringLiteral("100"));
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     QCOMPARE(f.fields(), (QStringList{QStringLiteral("11,5%"), QStringLiteral("111,5"),
                                       QStringLiteral("124,32"), QStringLiteral("123"),
                                       QStringLiteral("1,32")}));
-    const QPixmap pixmap = f.win->grab();
+    const QPixmap pixmap = f.window()->grab();
     const QImage shot = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage image = part(shot, pixmap.devicePixelRatio(), f.win->findChild<QWidget*>(control));
+    const QImage image = part(shot, pixmap.devicePixelRatio(), f.window()->findChild<QWidget*>(control));
     const int n = countNear(image, colour, tolerance);
     QVERIFY2(n >= share * image.width() * image.height(),
              qPrintable(QStringLiteral("%1 of %2 pixels").arg(n).arg(image.width() * image.height())));
@@ -469,7 +469,7 @@ void LookTest::linkHotTracking_data()
 void LookTest::linkHotTracking()
 {
     QFETCH(QString, link);
-    auto* label = f.win->findChild<LinkLabel*>(link);
+    auto* label = f.window()->findChild<LinkLabel*>(link);
     QVERIFY(label);
     QWindow* window = f.handle();
     // Over the window's face, away from any control.
@@ -488,7 +488,7 @@ void LookTest::linkHotTracking()
     QVERIFY(declaredLook());
     QCOMPARE(pointer(), Qt::ArrowCursor);
 
-    QTest::mouseMove(window, label->mapTo(f.win.get(), label->rect().center()));
+    QTest::mouseMove(window, label->mapTo(f.window(), label->rect().center()));
     QTRY_VERIFY(label->isHot());
     QVERIFY(!label->captionFont().bold());
     QVERIFY(!label->captionFont().underline());
@@ -516,25 +516,25 @@ void LookTest::linkClick()
     QFETCH(QString, link);
     QFETCH(QUrl, url);
     QList<QUrl> opened;
-    LinkLabel::UrlOpener previous = LinkLabel::setUrlOpener([&opened](const QUrl& u) { opened << u; });
-    const auto restore = qScopeGuard([&previous] { LinkLabel::setUrlOpener(previous); });
+    brindelor::ui::setUrlSeam([&opened](const QUrl& u) { opened << u; });
+    const auto restore = qScopeGuard([] { brindelor::ui::setUrlSeam({}); });
 
     // Something computed first, so that a field a click touched would show.
     f.enterBase(QStringLiteral("100"));
-    f.clickOption(f.win->RadioButton5);
-    f.clickOption(f.win->RadioButton8);
+    f.clickOption(f.w.RadioButton5);
+    f.clickOption(f.w.RadioButton8);
     const QStringList fields = f.fields();
     QCOMPARE(fields.value(0), QStringLiteral("13,4%"));
     const QString entry = f.entry()->text();
     QWidget* focus = QApplication::focusWidget();
 
-    f.click(f.win->findChild<LinkLabel*>(link));
+    f.click(f.window()->findChild<LinkLabel*>(link));
     QCOMPARE(opened, QList<QUrl>{url});
     QCOMPARE(f.fields(), fields);
     QCOMPARE(f.entry()->text(), entry);
     QCOMPARE(QApplication::focusWidget(), focus);
-    QVERIFY(f.win->RadioButton5->isChecked());
-    QVERIFY(f.win->RadioButton8->isChecked());
+    QVERIFY(f.w.RadioButton5->isChecked());
+    QVERIFY(f.w.RadioButton8->isChecked());
     QCOMPARE(taux_modif1, 11.5f);
     QCOMPARE(taux_modif2, 1.9f);
     QVERIFY(f.boxes.empty());
@@ -563,7 +563,7 @@ void LookTest::accessibleNames()
     QCOMPARE(a->role(), QAccessible::EditableText);
     QCOMPARE(a->text(QAccessible::Name), name);
     f.enterBase(QStringLiteral("100"));
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     QCOMPARE(a->text(QAccessible::Name), name);
 }
 
@@ -574,7 +574,7 @@ int main(int argc, char** argv)
     qputenv("LANG", "fr_FR.UTF-8");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    brindelor::ui::Application app(argc, argv);
+    brindelor::app::Application app(argc, argv);
     QTEST_SET_MAIN_SOURCE_PATH
     LookTest test;
     return QTest::qExec(&test, argc, argv);

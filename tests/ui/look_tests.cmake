@@ -1,7 +1,7 @@
 # tests of the window's look, from the program's own start-up
 add_executable(look_tests ${CMAKE_CURRENT_LIST_DIR}/look_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_fixture.h)
-target_link_libraries(look_tests PRIVATE brindelor_ui Qt6::Test)
+target_link_libraries(look_tests PRIVATE Brindelor::app Qt6::Test)
 target_compile_definitions(look_tests PRIVATE QT_NO_CAST_FROM_ASCII)
 brindelor_warnings(look_tests)
 

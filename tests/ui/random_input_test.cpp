@@ -95,12 +95,13 @@ bool sameBits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std:
 // The core's answer, the fields starting from their texts before the run.
 class RecordingIO final : public brindelor::TariffIO {
 public:
-    RecordingIO(std::string base, QStringList start)
+    RecordingIO(std::string base, QStringList start, const brindelor::Separators& seps)
         : fields(std::move(start))
         , base_(std::move(base))
+        , seps_(seps)
     {
     }
-    brindelor::Extended readBase() override { return brindelor::entryRead(base_, ui::NumberSettings::current()); }
+    brindelor::Extended readBase() override { return brindelor::entryRead(base_, seps_); }
     void writeField(brindelor::ResultField field, std::string_view text) override
     {
         fields[static_cast<int>(field)] = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -109,6 +110,7 @@ public:
 
 private:
     std::string base_;
+    const brindelor::Separators& seps_;
 };
 
 // A short printable form of a text for the event log.
@@ -290,12 +292,12 @@ public:
         : f_(fixture)
         , rng_(seed)
     {
-        Tform_CALC* w = f_.win.get();
-        groups_[0] = {w->RadioButton1, w->RadioButton2, w->RadioButton3, w->RadioButton4, w->RadioButton5,
-                      w->RadioButton6};
-        groups_[1] = {w->RadioButton7, w->RadioButton8, w->RadioButton9, w->RadioButton10, w->RadioButton11,
-                      w->RadioButton12};
-        outputs_ = {w->Edit_taux, w->Edit_valeur_13, w->Edit_valeur_14, w->Edit_valeur_14_JO, w->Edit_delta};
+        QWidget* w = f_.window();
+        groups_[0] = {f_.w.RadioButton1, f_.w.RadioButton2, f_.w.RadioButton3, f_.w.RadioButton4, f_.w.RadioButton5,
+                      f_.w.RadioButton6};
+        groups_[1] = {f_.w.RadioButton7, f_.w.RadioButton8, f_.w.RadioButton9, f_.w.RadioButton10, f_.w.RadioButton11,
+                      f_.w.RadioButton12};
+        outputs_ = {f_.w.Edit_taux, f_.w.Edit_valeur_13, f_.w.Edit_valeur_14, f_.w.Edit_valeur_14_JO, f_.w.Edit_delta};
         links_ = {w->findChild<QWidget*>(QStringLiteral("JvLabel1")),
                   w->findChild<QWidget*>(QStringLiteral("JvLabel2"))};
         // Connected after the window's own handlers: they have run by now,
@@ -309,12 +311,17 @@ public:
                 });
             }
         }
-        QObject::connect(w->Button1, &QPushButton::clicked, w, [this] { ++button1Clicks_; });
-        previousOpener_ = ui::LinkLabel::setUrlOpener([this](const QUrl& url) { opened_.append(url); });
+        // Every run goes through Button1's click.
+        brindelor::form::Button& button1 = *f_.form->Button1;
+        button1.OnClick = [this, compute = button1.OnClick](brindelor::form::Control* sender) {
+            ++button1Clicks_;
+            compute(sender);
+        };
+        ui::setUrlSeam([this](const QUrl& url) { opened_.append(url); });
         fields_ = f_.fields();
     }
 
-    ~Session() { ui::LinkLabel::setUrlOpener(previousOpener_); }
+    ~Session() { ui::setUrlSeam({}); }
 
     // The problems found after this event; empty when all holds.
     QStringList step(const Event& event)
@@ -417,7 +424,7 @@ public:
     {
         return QStringLiteral("entry %1, focus %2, calculator %3, fields %4")
             .arg(shown(f_.entry()->text()), focusName(),
-                 f_.entry()->isCalculatorOpen() ? f_.entry()->calculatorPopup()->displayText()
+                 f_.entry()->isCalculatorOpen() ? f_.popup()->displayText()
                                                 : QStringLiteral("closed"),
                  shownFields(f_.fields()));
     }
@@ -494,11 +501,11 @@ private:
         for (const Run& run : runs_) {
             if (run.entryFocused)
                 problems << QStringLiteral("a computation ran with the focus in the entry");
-            RecordingIO io(run.entryText.toStdString(), expected);
+            RecordingIO io(run.entryText.toStdString(), expected, f_.separators());
             try {
-                brindelor::computeTariffs(io, run.rate1, run.rate2, ui::NumberSettings::current());
+                brindelor::computeTariffs(io, run.rate1, run.rate2, f_.separators());
             } catch (const std::exception& error) {
-                expectedBoxes << ui::errorBoxText(QString::fromUtf8(error.what()));
+                expectedBoxes << QString::fromStdString(brindelor::form::errorBoxText(error.what()));
             }
             expected = io.fields;
         }
@@ -516,9 +523,9 @@ private:
         for (std::size_t i = boxesBefore; i < f_.boxes.size(); ++i) {
             const auto& box = f_.boxes[i];
             shownBoxes << box.text;
-            if (box.owner != f_.win.get())
+            if (box.owner != f_.window())
                 problems << QStringLiteral("the box is not owned by the window");
-            if (box.caption != ui::applicationTitle())
+            if (box.caption != QString::fromStdString(f_.form->application().Title()))
                 problems << QStringLiteral("box caption %1").arg(shown(box.caption));
         }
         if (shownBoxes != expectedBoxes)
@@ -565,7 +572,7 @@ private:
 
     void checkFocus(const State& before, const Event& event, QStringList& problems) const
     {
-        Tform_CALC* w = f_.win.get();
+        QWidget* w = f_.window();
         QWidget* focus = QApplication::focusWidget();
         if (openMenu())
             return; // a context menu holds the focus while it is open
@@ -573,7 +580,7 @@ private:
             problems << QStringLiteral("the focus left the window: %1").arg(focusName());
             return;
         }
-        if (focus == w->Button1 || qobject_cast<QGroupBox*>(focus))
+        if (focus == f_.w.Button1 || qobject_cast<QGroupBox*>(focus))
             problems << QStringLiteral("the focus is on %1").arg(focus->objectName());
         if (f_.entry()->isCalculatorOpen() && focus != f_.entry())
             problems << QStringLiteral("the calculator is open, the focus on %1").arg(focus->objectName());
@@ -603,7 +610,7 @@ private:
         const QString text = entry->text();
         if (text.size() > kCheckedTextLimit)
             return; // each check would cost a read of the whole text
-        const brindelor::Separators& seps = ui::NumberSettings::current();
+        const brindelor::Separators& seps = f_.separators();
         const std::string utf8 = text.toStdString();
         bool overflow = false;
         brindelor::Extended value;
@@ -638,7 +645,7 @@ private:
         if (event.typed) {
             inserted = *event.typed;
             if (inserted == u"." || inserted == u",")
-                inserted = QString::fromStdString(ui::NumberSettings::current().decimal);
+                inserted = QString::fromStdString(f_.separators().decimal);
             // Control characters are no typing at all; the rest is either
             // typed or refused with a beep.
             const QChar c = inserted.front();
@@ -658,7 +665,7 @@ private:
             return;
         }
         if (unchanged && beeped == 1) {
-            if (event.pasted && brindelor::entryPasteKept(predicted.toStdString(), ui::NumberSettings::current()))
+            if (event.pasted && brindelor::entryPasteKept(predicted.toStdString(), f_.separators()))
                 problems << QStringLiteral("a paste giving %1 was refused").arg(shown(predicted));
             return; // refused
         }
@@ -672,7 +679,7 @@ private:
                             .arg(shown(predicted));
             return;
         }
-        if (event.pasted && !brindelor::entryPasteKept(predicted.toStdString(), ui::NumberSettings::current()))
+        if (event.pasted && !brindelor::entryPasteKept(predicted.toStdString(), f_.separators()))
             problems << QStringLiteral("a paste giving %1 was kept").arg(shown(predicted));
         if (event.typed && entry->cursorPosition() != before.selStart + inserted.size())
             problems << QStringLiteral("the caret is at %1 after typing").arg(entry->cursorPosition());
@@ -680,7 +687,7 @@ private:
 
     void checkLinks(const State& before, const Event& event, QStringList& problems) const
     {
-        auto* link = qobject_cast<ui::LinkLabel*>(event.link);
+        auto* link = qobject_cast<brindelor::widgets::LinkLabel*>(event.link);
         const bool popup = before.menu || before.calculatorOpen;
         if (link && !popup) {
             if (opened_ != QList<QUrl>{link->url()})
@@ -872,7 +879,7 @@ private:
             if (!target)
                 return;
             const QPoint global = target->mapToGlobal(at);
-            QWidget* top = f_.win.get();
+            QWidget* top = f_.window();
             if (!QRect(top->mapToGlobal(QPoint(0, 0)), top->size()).contains(global))
                 top = target->window();
             const QPoint local = top->mapFromGlobal(global);
@@ -914,7 +921,7 @@ private:
 
     Event clickAnywhere()
     {
-        QWidget* w = f_.win.get();
+        QWidget* w = f_.window();
         const QPoint at(rng_.below(w->width()), rng_.below(w->height()));
         Event e = mouse(w, at, QStringLiteral("window"));
         QWidget* under = w->childAt(at);
@@ -927,7 +934,7 @@ private:
 
     Event clickCalculatorKey()
     {
-        const QList<QToolButton*> keys = f_.entry()->calculatorPopup()->findChildren<QToolButton*>();
+        const QList<QToolButton*> keys = f_.popup()->findChildren<QToolButton*>();
         QToolButton* key = keys.at(rng_.below(static_cast<int>(keys.size())));
         return mouse(key, key->rect().center(), QStringLiteral("calculator ") + key->objectName());
     }
@@ -954,7 +961,7 @@ private:
 
     Event hover()
     {
-        QWidget* w = f_.win.get();
+        QWidget* w = f_.window();
         const QPoint at(rng_.below(w->width()), rng_.below(w->height()));
         Event e;
         e.what = QStringLiteral("move to %1,%2").arg(at.x()).arg(at.y());
@@ -997,7 +1004,6 @@ private:
     std::vector<Run> runs_;
     int button1Clicks_ = 0;
     QList<QUrl> opened_;
-    ui::LinkLabel::UrlOpener previousOpener_;
     QWidget* menuOwner_ = nullptr;
 };
 

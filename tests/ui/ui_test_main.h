@@ -14,8 +14,8 @@
         qputenv("LANG", "fr_FR.UTF-8");                                       \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                   \
             qputenv("QT_QPA_PLATFORM", "offscreen");                          \
-        brindelor::ui::Application app(argc, argv);                           \
-        brindelor::ui::installFrenchTranslations(app);                        \
+        brindelor::app::Application app(argc, argv);                           \
+        brindelor::app::installFrenchTranslations(app);                        \
         QTEST_SET_MAIN_SOURCE_PATH                                            \
         TestObject test;                                                      \
         return QTest::qExec(&test, argc, argv);                               \

@@ -53,8 +53,8 @@ private slots:
 
 void WindowTest::startState()
 {
-    Tform_CALC* w = f.win.get();
-    QCOMPARE(form_CALC, w);
+    QWidget* w = f.window();
+    QCOMPARE(form_CALC, f.form.get());
     QCOMPARE(w->objectName(), QStringLiteral("form_CALC"));
     QVERIFY(w->isWindow());
     QVERIFY(!w->inherits("QDialog"));
@@ -63,20 +63,20 @@ void WindowTest::startState()
     QVERIFY(f.entry()->text().isEmpty());
     QVERIFY(f.entry()->hasFocus());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.entry()));
-    QVERIFY(w->RadioButton6->isChecked());
-    QVERIFY(w->RadioButton12->isChecked());
-    for (QRadioButton* other : {w->RadioButton1, w->RadioButton2, w->RadioButton3, w->RadioButton4,
-                                w->RadioButton5, w->RadioButton7, w->RadioButton8, w->RadioButton9,
-                                w->RadioButton10, w->RadioButton11})
+    QVERIFY(f.w.RadioButton6->isChecked());
+    QVERIFY(f.w.RadioButton12->isChecked());
+    for (QRadioButton* other : {f.w.RadioButton1, f.w.RadioButton2, f.w.RadioButton3, f.w.RadioButton4,
+                                f.w.RadioButton5, f.w.RadioButton7, f.w.RadioButton8, f.w.RadioButton9,
+                                f.w.RadioButton10, f.w.RadioButton11})
         QVERIFY2(!other->isChecked(), qPrintable(other->objectName()));
     QCOMPARE(taux_modif1, 0.0f);
     QCOMPARE(taux_modif2, 0.0f);
-    QVERIFY(w->Button1->isHidden());
+    QVERIFY(f.w.Button1->isHidden());
     // The calculator is built on first use only.
-    QVERIFY(f.entry()->calculatorPopup() == nullptr);
+    QVERIFY(f.popup() == nullptr);
     // The separators come from the system locale, French in these tests.
-    QCOMPARE(brindelor::ui::NumberSettings::current().decimal, std::string(","));
-    QCOMPARE(brindelor::ui::NumberSettings::current().group, std::string("\u202F"));
+    QCOMPARE(f.separators().decimal, std::string(","));
+    QCOMPARE(f.separators().group, std::string("\u202F"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.3.7.0"));
 }
 
@@ -130,14 +130,14 @@ void WindowTest::controls()
     QFETCH(QString, caption);
     QFETCH(QRect, geometry);
     const QString name = QString::fromLatin1(QTest::currentDataTag());
-    auto* widget = f.win->findChild<QWidget*>(name);
+    auto* widget = f.window()->findChild<QWidget*>(name);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     QCOMPARE(widget->geometry(), geometry);
     QString text;
     if (auto* label = qobject_cast<QLabel*>(widget))
         text = label->text();
-    else if (auto* link = qobject_cast<brindelor::ui::LinkLabel*>(widget))
+    else if (auto* link = qobject_cast<brindelor::widgets::LinkLabel*>(widget))
         text = link->caption();
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         text = button->text();
@@ -206,7 +206,7 @@ void WindowTest::computation()
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, expected);
 
-    QSignalSpy runs(f.win->Button1, &QPushButton::clicked);
+    f.runs = 0;
     f.type(base);
     QCOMPARE(f.entry()->text(), base);
     QCOMPARE(f.fields(), QStringList(5, QString())); // typing computes nothing
@@ -216,7 +216,7 @@ void WindowTest::computation()
         QVERIFY2(option->isChecked(), qPrintable(name));
         QVERIFY2(option->hasFocus(), qPrintable(name));
     }
-    QCOMPARE(runs.count(), clicks.size());
+    QCOMPARE(f.runs, clicks.size());
     QCOMPARE(f.fields(), expected);
     QVERIFY(f.boxes.empty());
     QCOMPARE(f.beeps, 0);
@@ -224,68 +224,67 @@ void WindowTest::computation()
 
 void WindowTest::clickingTheCheckedOptionDoesNothing()
 {
-    QSignalSpy runs(f.win->Button1, &QPushButton::clicked);
-    f.clickOption(f.win->RadioButton6);
-    f.clickOption(f.win->RadioButton12);
-    QCOMPARE(runs.count(), 0);
+    f.runs = 0;
+    f.clickOption(f.w.RadioButton6);
+    f.clickOption(f.w.RadioButton12);
+    QCOMPARE(f.runs, qsizetype(0));
     QCOMPARE(f.fields(), QStringList(5, QString()));
 
     // A new base is taken only at the next change of choice.
-    f.clickOption(f.win->RadioButton5);
-    QCOMPARE(f.win->Edit_valeur_13->text(), QStringLiteral("0"));
+    f.clickOption(f.w.RadioButton5);
+    QCOMPARE(f.w.Edit_valeur_13->text(), QStringLiteral("0"));
     f.enterBase(QStringLiteral("100"));
-    f.clickOption(f.win->RadioButton5);
-    QCOMPARE(runs.count(), 1);
-    QCOMPARE(f.win->Edit_valeur_13->text(), QStringLiteral("0"));
-    f.clickOption(f.win->RadioButton11);
-    QCOMPARE(runs.count(), 2);
-    QCOMPARE(f.win->Edit_valeur_13->text(), QStringLiteral("123"));
+    f.clickOption(f.w.RadioButton5);
+    QCOMPARE(f.runs, qsizetype(1));
+    QCOMPARE(f.w.Edit_valeur_13->text(), QStringLiteral("0"));
+    f.clickOption(f.w.RadioButton11);
+    QCOMPARE(f.runs, qsizetype(2));
+    QCOMPARE(f.w.Edit_valeur_13->text(), QStringLiteral("123"));
 }
 
 void WindowTest::tabStopsAtTheCheckedOptions()
 {
-    Tform_CALC* w = f.win.get();
-    const QList<QWidget*> forward = {w->RadioButton6,     w->Edit_taux,      w->RadioButton12,
-                                     w->Edit_valeur_13,   w->Edit_valeur_14, w->Edit_valeur_14_JO,
-                                     w->Edit_delta,       w->JvCalcEdit1};
+    const QList<QWidget*> forward = {f.w.RadioButton6,     f.w.Edit_taux,      f.w.RadioButton12,
+                                     f.w.Edit_valeur_13,   f.w.Edit_valeur_14, f.w.Edit_valeur_14_JO,
+                                     f.w.Edit_delta,       f.w.JvCalcEdit1};
     for (QWidget* expected : forward) {
         f.key(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), expected->objectName());
     }
     f.key(Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->Edit_delta));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.Edit_delta));
 
     // After a change of choice the new option is the group's stop.
-    f.clickOption(w->RadioButton4);
-    f.clickOption(w->RadioButton9);
+    f.clickOption(f.w.RadioButton4);
+    f.clickOption(f.w.RadioButton9);
     f.click(f.entry());
     f.key(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->RadioButton4));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.RadioButton4));
     f.key(Qt::Key_Tab);
     f.key(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->RadioButton9));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.RadioButton9));
     f.key(Qt::Key_Backtab);
     f.key(Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->RadioButton4));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.RadioButton4));
 }
 
 void WindowTest::tabSkipsAnOptionFocusedButNotChecked()
 {
     // A press on "I" gives it the focus; released elsewhere, it is not
     // checked. Qt would then make "I" the group's Tab stop.
-    Tform_CALC* w = f.win.get();
+    QWidget* w = f.window();
     QTest::mousePress(f.handle(), Qt::LeftButton, {},
-                      w->mapFromGlobal(w->RadioButton3->mapToGlobal(f.indicatorOf(w->RadioButton3))));
+                      w->mapFromGlobal(f.w.RadioButton3->mapToGlobal(f.indicatorOf(f.w.RadioButton3))));
     QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, QPoint(200, 340));
-    QVERIFY(w->RadioButton3->hasFocus());
-    QVERIFY(!w->RadioButton3->isChecked());
+    QVERIFY(f.w.RadioButton3->hasFocus());
+    QVERIFY(!f.w.RadioButton3->isChecked());
     f.click(f.entry());
     f.key(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->RadioButton6));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.RadioButton6));
     f.key(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->Edit_taux));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.Edit_taux));
     f.key(Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->RadioButton6));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.w.RadioButton6));
     QCOMPARE(f.fields(), QStringList(5, QString()));
 }
 
@@ -325,30 +324,30 @@ void WindowTest::arrows()
     f.clickOption(start); // checks it, or only focuses it when checked
     QVERIFY(start->hasFocus());
     QVERIFY(start->isChecked());
-    QSignalSpy runs(f.win->Button1, &QPushButton::clicked);
+    f.runs = 0;
 
     f.key(Qt::Key(key));
     QRadioButton* target = f.option(to);
     QVERIFY(target->hasFocus());
     QVERIFY(target->isChecked());
     QVERIFY(!start->isChecked());
-    QCOMPARE(runs.count(), 1);
+    QCOMPARE(f.runs, qsizetype(1));
     QCOMPARE(taux_modif1, rate1);
     QCOMPARE(taux_modif2, rate2);
     // The other group keeps its choice.
-    QRadioButton* otherEffacer = target->parentWidget() == f.win->GroupBox1 ? f.win->RadioButton12
-                                                                            : f.win->RadioButton6;
+    QRadioButton* otherEffacer = target->parentWidget() == f.w.GroupBox1 ? f.w.RadioButton12
+                                                                            : f.w.RadioButton6;
     QVERIFY(otherEffacer->isChecked());
 }
 
 void WindowTest::lettersAndDigitsSelectNoOption()
 {
-    f.win->RadioButton6->setFocus();
-    QSignalSpy runs(f.win->Button1, &QPushButton::clicked);
+    f.w.RadioButton6->setFocus();
+    f.runs = 0;
     f.type(QStringLiteral("OK9IX"));
-    QCOMPARE(runs.count(), 0);
-    QVERIFY(f.win->RadioButton6->isChecked());
-    QVERIFY(f.win->RadioButton6->hasFocus());
+    QCOMPARE(f.runs, qsizetype(0));
+    QVERIFY(f.w.RadioButton6->isChecked());
+    QVERIFY(f.w.RadioButton6->hasFocus());
 }
 
 // Escape where the focus stands: the entry empties and takes the focus;
@@ -367,7 +366,7 @@ void WindowTest::escape()
 {
     QFETCH(QString, where);
     f.type(QStringLiteral("100"));
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     const QStringList before = f.fields();
     QCOMPARE(before.at(0), QStringLiteral("11,5%"));
 
@@ -378,12 +377,12 @@ void WindowTest::escape()
         f.key(Qt::Key_Down, Qt::AltModifier);
         QVERIFY(f.entry()->isCalculatorOpen());
         f.type(QStringLiteral("77"));
-        QCOMPARE(f.entry()->calculatorPopup()->displayText(), QStringLiteral("77"));
+        QCOMPARE(f.popup()->displayText(), QStringLiteral("77"));
         focused = f.entry();
     } else if (where == u"RadioButton5") {
-        focused = f.win->RadioButton5;
+        focused = f.w.RadioButton5;
     } else {
-        focused = f.win->findChild<QWidget*>(where);
+        focused = f.window()->findChild<QWidget*>(where);
         f.click(focused);
         if (focused != f.entry()) {
             outputEdit = static_cast<QLineEdit*>(focused);
@@ -394,18 +393,18 @@ void WindowTest::escape()
     }
     QVERIFY(focused->hasFocus());
     const QString outputText = outputEdit ? outputEdit->text() : QString();
-    QSignalSpy runs(f.win->Button1, &QPushButton::clicked);
+    f.runs = 0;
 
     f.key(Qt::Key_Escape);
 
-    QVERIFY(f.win->isVisible());
+    QVERIFY(f.window()->isVisible());
     QVERIFY(f.entry()->text().isEmpty());
     QVERIFY(f.entry()->hasFocus());
     QVERIFY(!f.entry()->isCalculatorOpen());
-    QCOMPARE(runs.count(), 0);
+    QCOMPARE(f.runs, qsizetype(0));
     QCOMPARE(f.beeps, 0);
     QVERIFY(f.boxes.empty());
-    QVERIFY(f.win->RadioButton5->isChecked());
+    QVERIFY(f.w.RadioButton5->isChecked());
     QCOMPARE(taux_modif1, 11.5f);
     if (outputEdit)
         QCOMPARE(outputEdit->text(), outputText); // no undo either
@@ -416,10 +415,10 @@ void WindowTest::escape()
 void WindowTest::escapeThenRecompute()
 {
     f.type(QStringLiteral("100"));
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     f.key(Qt::Key_Escape);
     QCOMPARE(f.fields().at(1), QStringLiteral("111,5"));
-    f.clickOption(f.win->RadioButton1);
+    f.clickOption(f.w.RadioButton1);
     QCOMPARE(f.fields(), (QStringList{QStringLiteral("0,3%"), QStringLiteral("0"), QStringLiteral("0"),
                                       QStringLiteral("0"), QStringLiteral("0")}));
     QVERIFY(!f.entry()->hasFocus());
@@ -484,7 +483,7 @@ void WindowTest::failures()
     for (const auto& box : f.boxes) {
         shown << box.text;
         QCOMPARE(box.caption, QStringLiteral("window_tests"));
-        QCOMPARE(box.owner, static_cast<QWidget*>(f.win.get()));
+        QCOMPARE(box.owner, static_cast<QWidget*>(f.window()));
     }
     QCOMPARE(shown, boxes);
     QCOMPARE(f.fields(), expected);
@@ -494,7 +493,7 @@ void WindowTest::failures()
     // The loop goes on, and so does the program.
     f.boxes.clear();
     f.key(Qt::Key_Escape);
-    f.clickOption(f.win->RadioButton4);
+    f.clickOption(f.w.RadioButton4);
     QVERIFY(f.boxes.empty());
     QCOMPARE(f.fields().at(1), QStringLiteral("0"));
     QCOMPARE(f.fields().at(4), QStringLiteral("0"));
@@ -525,15 +524,15 @@ void WindowTest::realErrorBox()
         QTest::keyClick(box->windowHandle(), Qt::Key_Return);
     });
     watch.start();
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     QVERIFY(!watch.isActive());
     QCOMPARE(icon, QStringLiteral("critical"));
     QCOMPARE(title, QStringLiteral("window_tests"));
     QCOMPARE(text, kInvalidOp);
-    QCOMPARE(owner, static_cast<QWidget*>(f.win.get()));
+    QCOMPARE(owner, static_cast<QWidget*>(f.window()));
     QCOMPARE(buttons, QStringLiteral("[OK]"));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
-    QVERIFY(f.win->RadioButton5->isChecked());
+    QVERIFY(f.w.RadioButton5->isChecked());
     QCOMPARE(f.fields(), QStringList(5, QString()));
 }
 
@@ -547,7 +546,7 @@ void WindowTest::localeChange_data()
 void WindowTest::localeChange()
 {
     QFETCH(bool, throughSetLocale);
-    auto& settings = brindelor::ui::NumberSettings::instance();
+    auto& settings = *brindelor::ui::LocaleSettings::instance();
     QLocale wanted = QLocale(QLocale::French, QLocale::France);
     settings.setLocaleSource([&wanted] { return wanted; });
 
@@ -557,22 +556,22 @@ void WindowTest::localeChange()
 
     wanted = QLocale(QLocale::English, QLocale::UnitedStates);
     if (throughSetLocale) {
-        f.win->setLocale(wanted);
+        f.window()->setLocale(wanted);
     } else {
         QEvent change(QEvent::LocaleChange);
         QCoreApplication::sendEvent(qApp, &change);
     }
-    QCOMPARE(settings.separators().decimal, std::string("."));
-    QCOMPARE(settings.separators().group, std::string(","));
+    QCOMPARE(f.separators().decimal, std::string("."));
+    QCOMPARE(f.separators().group, std::string(","));
     QCOMPARE(f.entry()->unfocusedText(), QStringLiteral("1,234"));
-    f.clickOption(f.win->RadioButton5);
+    f.clickOption(f.w.RadioButton5);
     QCOMPARE(f.fields().at(0), QStringLiteral("11.5%"));
     QCOMPARE(f.fields().at(1), QStringLiteral("1375.91"));
     f.click(f.entry());
     QCOMPARE(f.entry()->text(), QStringLiteral("1,234"));
 
     settings.setLocaleSource({});
-    QCOMPARE(settings.separators().decimal, std::string(","));
+    QCOMPARE(f.separators().decimal, std::string(","));
 }
 
 void WindowTest::frenchContextMenu()

@@ -5,7 +5,7 @@ function(brindelor_window_test name)
   add_executable(${name} ${ARGN}
     ${CMAKE_CURRENT_LIST_DIR}/ui_test_main.h
     ${CMAKE_CURRENT_LIST_DIR}/window_fixture.h)
-  target_link_libraries(${name} PRIVATE brindelor_ui Qt6::Test)
+  target_link_libraries(${name} PRIVATE Brindelor::app Qt6::Test)
   brindelor_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
