@@ -82,6 +82,7 @@ private slots:
     void paste_data();
     void paste();
     void redoCannotBringARefusedPasteBack();
+    void typingAfterPastedSpaces();
     void drop_data();
     void drop();
     void middleClickPaste();
@@ -332,6 +333,21 @@ void CalcEditTest::paste_data()
     QTest::newRow("Shift+Insert 9,9,9 undone") << "shift+insert" << "1" << false << "9,9,9" << "1" << 1;
     QTest::newRow("menu Coller 1234") << "menu" << "" << false << "1234" << "1234" << 0;
     QTest::newRow("menu Coller 1,2,3 undone") << "menu" << "7" << false << "1,2,3" << "7" << 1;
+}
+
+// A pasted "1 000" keeps its plain spaces; they must not lock the entry.
+void CalcEditTest::typingAfterPastedSpaces()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("1 000"));
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.entry()->text(), QStringLiteral("1 000"));
+    f.type(QStringLiteral("5,2"));
+    QCOMPARE(f.entry()->text(), QStringLiteral("1 0005,2"));
+    QCOMPARE(f.beeps, 0);
+    f.type(QStringLiteral(" "));
+    QCOMPARE(f.beeps, 1); // a typed space is still no digit
+    f.key(Qt::Key_Tab);
+    QCOMPARE(f.entry()->text(), QStringLiteral("10") + QStringLiteral("\u202F") + QStringLiteral("005,2"));
 }
 
 void CalcEditTest::paste()

@@ -40,6 +40,10 @@ private slots:
     void arrows_data();
     void arrows();
     void lettersAndDigitsSelectNoOption();
+    void aClickAnywhereInTheBoxSelects_data();
+    void aClickAnywhereInTheBoxSelects();
+    void altDownOnAnOptionDoesNothing();
+    void linkDoubleClickOpensOnce();
     void escape_data();
     void escape();
     void escapeThenRecompute();
@@ -352,6 +356,62 @@ void WindowTest::lettersAndDigitsSelectNoOption()
 
 // Escape where the focus stands: the entry empties and takes the focus;
 // the control that had it keeps its own state; nothing is recomputed.
+// The whole 57 x 17 box of an option is the button, caption or not.
+void WindowTest::aClickAnywhereInTheBoxSelects_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("K, right part past the caption") << "RadioButton5" << QPoint(50, 8);
+    QTest::newRow("K, bottom right corner") << "RadioButton5" << QPoint(56, 16);
+    QTest::newRow("O of group 2, top left corner") << "RadioButton7" << QPoint(0, 0);
+    QTest::newRow("X, right of the caption") << "RadioButton4" << QPoint(40, 9);
+}
+
+void WindowTest::aClickAnywhereInTheBoxSelects()
+{
+    QFETCH(QString, option);
+    QFETCH(QPoint, at);
+    f.type(QStringLiteral("100"));
+    QRadioButton* target = f.option(option);
+    QCOMPARE(target->size(), QSize(57, 17));
+    f.click(target, at);
+    QVERIFY(target->isChecked());
+    QVERIFY(target->hasFocus());
+    QCOMPARE(f.runs, qsizetype(1));
+    QVERIFY(!f.fields().at(0).isEmpty());
+}
+
+void WindowTest::altDownOnAnOptionDoesNothing()
+{
+    f.type(QStringLiteral("100"));
+    f.clickOption(f.w.RadioButton5);
+    const QStringList fields = f.fields();
+    f.runs = 0;
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right})
+        f.key(key, Qt::AltModifier);
+    QVERIFY(f.w.RadioButton5->hasFocus());
+    QVERIFY(f.w.RadioButton5->isChecked());
+    QCOMPARE(f.runs, qsizetype(0));
+    QCOMPARE(f.fields(), fields);
+    QVERIFY(!f.entry()->isCalculatorOpen());
+    // Without Alt the arrow moves on as ever.
+    f.key(Qt::Key_Down);
+    QVERIFY(f.w.RadioButton6->isChecked());
+}
+
+void WindowTest::linkDoubleClickOpensOnce()
+{
+    QList<QUrl> opened;
+    brindelor::ui::setUrlSeam([&opened](const QUrl& url) { opened << url; });
+    const auto restore = qScopeGuard([] { brindelor::ui::setUrlSeam({}); });
+    QWidget* link = f.w.JvLabel1;
+    const QPoint at = f.window()->mapFromGlobal(link->mapToGlobal(link->rect().center()));
+    QTest::mouseDClick(f.handle(), Qt::LeftButton, {}, at);
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(opened.front().toString().contains(QStringLiteral("cidTexte=JORFTEXT000027478395")));
+    QVERIFY(f.boxes.empty());
+}
+
 void WindowTest::escape_data()
 {
     QTest::addColumn<QString>("where");
