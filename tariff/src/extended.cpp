@@ -8,6 +8,7 @@
 #include "extended_internal.h"
 
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <utility>
 
@@ -24,8 +25,11 @@ Extended detail::roundPack(bool sign, std::int32_t exp, std::uint64_t sig, std::
         shiftRightJam64Extra(sig, extra, static_cast<std::uint64_t>(1 - static_cast<std::int64_t>(exp)));
         if (roundsUp(sig, extra))
             ++sig;
-        return Extended::fromParts(sign, static_cast<std::uint16_t>((sig & kTopBit) != 0 ? 1 : 0), sig);
+        const Extended z = Extended::fromParts(sign, static_cast<std::uint16_t>((sig & kTopBit) != 0 ? 1 : 0), sig);
+        assert(z.isCanonical());
+        return z;
     }
+    assert((sig & kTopBit) != 0);
     if (roundsUp(sig, extra)) {
         ++sig;
         if (sig == 0) {
@@ -35,7 +39,9 @@ Extended detail::roundPack(bool sign, std::int32_t exp, std::uint64_t sig, std::
     }
     if (exp > Extended::kMaxBiasedExp)
         throw FloatOverflowError();
-    return Extended::fromParts(sign, static_cast<std::uint16_t>(exp), sig);
+    const Extended z = Extended::fromParts(sign, static_cast<std::uint16_t>(exp), sig);
+    assert(z.isCanonical());
+    return z;
 }
 
 namespace {

@@ -35,13 +35,15 @@ struct Unpacked {
 
 // sign * m * 2^exp2, exactly: m shifted so that its top bit is set (a zero
 // for m == 0, keeping the sign). The caller keeps the result in the normal
-// range.
+// range, so it is canonical.
 constexpr Extended packInteger(bool sign, std::uint64_t m, int exp2 = 0) noexcept
 {
     if (m == 0)
         return Extended::fromParts(sign, 0, 0);
     const int shift = std::countl_zero(m);
-    return Extended::fromParts(sign, static_cast<std::uint16_t>(Extended::kBias + 63 - shift + exp2), m << shift);
+    const int exp = Extended::kBias + 63 - shift + exp2;
+    assert(exp >= 1 && exp <= Extended::kMaxBiasedExp);
+    return Extended::fromParts(sign, static_cast<std::uint16_t>(exp), m << shift);
 }
 
 inline Unpacked unpack(Extended a) noexcept

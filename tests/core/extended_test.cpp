@@ -148,10 +148,40 @@ TEST(ExtendedArithmetic, BoundaryTable)
     for (const ArithRow& row : kArithRows) {
         SCOPED_TRACE(row.why);
         if (row.want) {
-            EXPECT_TRUE(sameBits(apply(row.a, row.op, row.b), *row.want));
+            const Extended got = apply(row.a, row.op, row.b);
+            EXPECT_TRUE(sameBits(got, *row.want));
+            EXPECT_TRUE(got.isCanonical());
         } else {
             EXPECT_THROW(apply(row.a, row.op, row.b), FloatOverflowError);
         }
+    }
+}
+
+TEST(ExtendedEncoding, CanonicalTable)
+{
+    struct Row {
+        const char* why;
+        Extended x;
+        bool canonical;
+    };
+    const Row rows[] = {
+        {"+0", X(false, 0, 0), true},
+        {"-0", X(true, 0, 0), true},
+        {"smallest subnormal", kSmallestSub, true},
+        {"largest subnormal", kLargestSub, true},
+        {"smallest normal", kSmallestNormal, true},
+        {"-1", X(true, 0x3FFF, kTop), true},
+        {"largest finite", kLargest, true},
+        {"pseudo-denormal: exponent 0 with the top bit set", X(false, 0, kTop), false},
+        {"unnormal: top bit clear above exponent 0", X(false, 0x3FFF, 0x4000000000000000u), false},
+        {"a zero significand needs exponent 0", X(true, 0x3FFF, 0), false},
+        {"infinity", X(false, 0x7FFF, kTop), false},
+        {"NaN", X(true, 0x7FFF, 0xC000000000000000u), false},
+        {"exponent 0x7FFF, top bit clear", X(false, 0x7FFF, 1), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        EXPECT_EQ(row.x.isCanonical(), row.canonical);
     }
 }
 
