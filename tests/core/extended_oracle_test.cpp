@@ -2,6 +2,7 @@
 // operands biased towards the hard cases. BRINDELOR_ORACLE_CASES sets the
 // cases per operation (default 1,000,000), BRINDELOR_ORACLE_SEED the seed.
 
+#include "extended_bits.h"
 #include "x87.h"
 #include "brindelor/tariff/errors.h"
 #include "brindelor/tariff/extended.h"
@@ -37,16 +38,10 @@ bool longDoubleIsX87()
     return std::numeric_limits<long double>::digits == 64 && std::numeric_limits<long double>::max_exponent == 16384;
 }
 
+using test::hex;
+
 long double toLD(Extended x) { return x87::toLong(x); }
 Extended fromLD(long double v) { return x87::fromLong(v); }
-
-std::string hex(Extended x)
-{
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%c0x%04X:%016" PRIX64, x.sign() ? '-' : '+',
-                  static_cast<unsigned>(x.biasedExponent()), x.significand());
-    return buf;
-}
 
 std::uint64_t envNumber(const char* name, std::uint64_t fallback)
 {
@@ -110,8 +105,7 @@ bool same(const Outcome& a, const Outcome& b)
         return false;
     if (a.kind != Kind::Value)
         return true;
-    return a.value.sign() == b.value.sign() && a.value.biasedExponent() == b.value.biasedExponent()
-        && a.value.significand() == b.value.significand();
+    return test::sameBits(a.value, b.value);
 }
 
 std::string describe(const Outcome& o)

@@ -2,6 +2,7 @@
 // rational arithmetic (independently of this code); each row says why it is
 // a boundary.
 
+#include "extended_bits.h"
 #include "brindelor/tariff/errors.h"
 #include "brindelor/tariff/extended.h"
 
@@ -9,9 +10,7 @@
 
 #include <bit>
 #include <chrono>
-#include <cinttypes>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -41,21 +40,11 @@ constexpr Extended kSmallestSub = X(false, 0, 1);
 constexpr Extended kLargestSub = X(false, 0, 0x7FFFFFFFFFFFFFFFu);
 constexpr Extended kSmallestNormal = X(false, 1, kTop);
 
-std::string hex(Extended x)
-{
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%c 0x%04X 0x%016" PRIX64, x.sign() ? '-' : '+',
-                  static_cast<unsigned>(x.biasedExponent()), x.significand());
-    return buf;
-}
-
-// Bit-for-bit, so that the sign of a zero counts.
 ::testing::AssertionResult sameBits(Extended got, Extended want)
 {
-    if (got.sign() == want.sign() && got.biasedExponent() == want.biasedExponent()
-        && got.significand() == want.significand())
+    if (test::sameBits(got, want))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << hex(got) << ", want " << hex(want);
+    return ::testing::AssertionFailure() << "got " << test::hex(got) << ", want " << test::hex(want);
 }
 
 struct ArithRow {
