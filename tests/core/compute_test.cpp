@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,6 +88,12 @@ const Case kCases[] = {
     {"shown 2014 tariff readable below ,495", "922 337 203 685 477,49", kEffacer, kEffacer,
      {"0%", "922337203685477", "922337203685477", "922337203685477", "0"}, nullptr},
 };
+
+// gtest shows a case by its name, not by its bytes.
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ComputeTable : public testing::TestWithParam<Case> {};
 
