@@ -29,30 +29,30 @@ void computeTariffs(TariffIO& io, float tauxModif1, float tauxModif2, const Sepa
     static const Extended k100 = Extended::fromInt64(100);
     const std::string_view dec = seps.decimal;
 
-    // 1. The base as a count of ten-thousandths.
+    // The base as a count of ten-thousandths.
     Currency b = Currency::roundFrom(io.readBase() * k10000);
-    // 2. The total rate, summed in extended, kept in single precision.
+    // The total rate, summed in extended, kept in single precision.
     const float t = (Extended::fromFloat(tauxModif1) + Extended::fromFloat(tauxModif2)).toFloat();
     const Extended rate = Extended::fromFloat(t);
-    // 3. The increase, rounded to a count on its own.
+    // The increase, rounded to a count on its own.
     const Currency a = Currency::roundFrom((b.toExtended() * rate) / k100);
-    // 4. The 2013 tariff.
+    // The 2013 tariff.
     Currency c = Currency::roundFrom(b.toExtended() + a.toExtended());
-    // 5, 6.
+    // The rate text and the 2013 tariff.
     io.writeField(ResultField::Taux, generalText(displayRound(rate), dec) + "%");
     io.writeField(ResultField::Valeur13, generalText(displayRound(c.toExtended() / k10000), dec));
-    // 7. Compounded: the increase is not rounded on its own here.
+    // The compounded 2014 tariff: the increase is not rounded on its own here.
     c = Currency::roundFrom((c.toExtended() * rate) / k100 + c.toExtended());
-    // 8.
+    // The compounded 2014 tariff as shown.
     const std::string valeur14 = generalText(displayRound(c.toExtended() / k10000), dec);
     io.writeField(ResultField::Valeur14, valeur14);
-    // 9, 10. Linear: the 2013 increase added twice to the base, read anew.
+    // The linear 2014 tariff: the 2013 increase added twice to the base, read anew.
     b = Currency::roundFrom(io.readBase() * k10000);
     const Currency j = Currency::roundFrom(b.toExtended() + a.toExtended() + a.toExtended());
-    // 11.
+    // The linear 2014 tariff as shown.
     const std::string valeur14JO = generalText(displayRound(j.toExtended() / k10000), dec);
     io.writeField(ResultField::Valeur14JO, valeur14JO);
-    // 12-14. The difference of the two values as shown, not of c and j.
+    // The difference of the two 2014 tariffs as shown, not of c and j.
     const Currency p = parseFixedPoint(valeur14, dec);
     const Currency q = parseFixedPoint(valeur14JO, dec);
     io.writeField(ResultField::Delta, fixedPointText(subtract(p, q), dec));

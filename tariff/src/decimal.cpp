@@ -21,8 +21,6 @@ namespace brindelor {
 
 namespace {
 
-using detail::kTopBit;
-
 constexpr std::int32_t kMaxDecimalMagnitude = 4933;  // 10^4933 > largest finite
 constexpr std::int32_t kZeroDecimalMagnitude = -4951; // 10^-4951 < half the smallest subnormal
 constexpr std::int32_t kLowestMidpointExp = -16446;   // half the smallest subnormal is 2^-16446
@@ -43,10 +41,7 @@ constexpr std::uint64_t fivePow(int k) noexcept
 // 10^k = 5^k * 2^k, exactly, for k <= 27.
 constexpr Extended exactPowerOfTen(int k) noexcept
 {
-    const std::uint64_t five = fivePow(k);
-    const int shift = std::countl_zero(five);
-    return Extended::fromParts(false, static_cast<std::uint16_t>(Extended::kBias + 63 - shift + k),
-                               five << shift);
+    return detail::packInteger(false, fivePow(k), k);
 }
 
 constexpr auto kExactTable = [] {
@@ -55,14 +50,6 @@ constexpr auto kExactTable = [] {
         t[static_cast<std::size_t>(k)] = exactPowerOfTen(k);
     return t;
 }();
-
-Extended fromUint64(std::uint64_t v) noexcept
-{
-    if (v == 0)
-        return {};
-    const int shift = std::countl_zero(v);
-    return Extended::fromParts(false, static_cast<std::uint16_t>(Extended::kBias + 63 - shift), v << shift);
-}
 
 // A nonnegative integer of any size: 32-bit limbs, least significant first,
 // no zero limb on top (zero has none).
@@ -391,23 +378,6 @@ const PowerCache& powerCache()
     return cache;
 }
 
-// Nearest integer, ties to even, of 0 <= y < 2^64.
-std::uint64_t roundToUint64(Extended y) noexcept
-{
-    const detail::Unpacked a = detail::unpack(y);
-    const std::int32_t e = a.exp - Extended::kBias;
-    if (a.sig == 0 || e < -1)
-        return 0;
-    if (e >= 63)
-        return a.sig; // integral already (e == 63 is the only case below 2^64)
-    std::uint64_t n = a.sig;
-    std::uint64_t extra = 0;
-    detail::shiftRightJam64Extra(n, extra, static_cast<std::uint64_t>(63 - e));
-    if (detail::roundsUp(n, extra))
-        ++n;
-    return n;
-}
-
 } // namespace
 
 Extended Extended::fromDecimal(bool negative, std::string_view digits, std::int64_t exp10)
@@ -428,7 +398,7 @@ Extended Extended::fromDecimal(bool negative, std::string_view digits, std::int6
         std::uint64_t d = 0;
         for (char c : digits)
             d = d * 10 + static_cast<std::uint64_t>(c - '0');
-        const Extended a = fromUint64(d);
+        const Extended a = detail::packInteger(false, d);
         const Extended z = exp10 >= 0 ? a * kExactTable[static_cast<std::size_t>(exp10)]
                                       : a / kExactTable[static_cast<std::size_t>(-exp10)];
         return negative ? -z : z;
@@ -512,7 +482,7 @@ Extended::Decimal18 Extended::toDecimal18() const
             y = (x * powerOfTen(kSplit)) * powerOfTen(k - kSplit);
         else
             y = x * powerOfTen(k);
-        const std::uint64_t d = roundToUint64(y);
+        const std::uint64_t d = detail::nearestInteger(detail::unpack(y));
         if (d == kHigh) {
             r.digits = kLow;
             r.exp10 = -k + 1;

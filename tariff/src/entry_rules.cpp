@@ -232,7 +232,7 @@ std::string entryDisplayText(Extended value, const Separators& seps)
 {
     std::string text = entryFormat(value, seps);
     if (text.empty())
-        text = "0";
+        text.push_back('0'); // not = "0": g++ -O3 sees a false overlap (-Wrestrict)
     return text;
 }
 

@@ -8,6 +8,7 @@
 #include "extended_internal.h"
 
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <utility>
 
@@ -24,8 +25,11 @@ Extended detail::roundPack(bool sign, std::int32_t exp, std::uint64_t sig, std::
         shiftRightJam64Extra(sig, extra, static_cast<std::uint64_t>(1 - static_cast<std::int64_t>(exp)));
         if (roundsUp(sig, extra))
             ++sig;
-        return Extended::fromParts(sign, static_cast<std::uint16_t>((sig & kTopBit) != 0 ? 1 : 0), sig);
+        const Extended z = Extended::fromParts(sign, static_cast<std::uint16_t>((sig & kTopBit) != 0 ? 1 : 0), sig);
+        assert(z.isCanonical());
+        return z;
     }
+    assert((sig & kTopBit) != 0);
     if (roundsUp(sig, extra)) {
         ++sig;
         if (sig == 0) {
@@ -35,7 +39,9 @@ Extended detail::roundPack(bool sign, std::int32_t exp, std::uint64_t sig, std::
     }
     if (exp > Extended::kMaxBiasedExp)
         throw FloatOverflowError();
-    return Extended::fromParts(sign, static_cast<std::uint16_t>(exp), sig);
+    const Extended z = Extended::fromParts(sign, static_cast<std::uint16_t>(exp), sig);
+    assert(z.isCanonical());
+    return z;
 }
 
 namespace {
@@ -114,12 +120,8 @@ Extended add(Extended a, Extended b, bool negateB)
 
 Extended Extended::fromInt64(std::int64_t v) noexcept
 {
-    if (v == 0)
-        return {};
     const bool sign = v < 0;
-    const std::uint64_t m = sign ? 0u - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-    const int shift = std::countl_zero(m);
-    return fromParts(sign, static_cast<std::uint16_t>(kBias + 63 - shift), m << shift);
+    return detail::packInteger(sign, sign ? 0u - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v));
 }
 
 Extended Extended::fromFloat(float v)
@@ -130,15 +132,9 @@ Extended Extended::fromFloat(float v)
     const std::uint64_t frac = bits & 0x7FFFFFu;
     if (expF == 0xFFu)
         throw FloatInvalidError();
-    if (expF == 0) {
-        if (frac == 0)
-            return zero(sign);
-        // float subnormal: frac * 2^-149
-        const int shift = std::countl_zero(frac);
-        return fromParts(sign, static_cast<std::uint16_t>(kBias - 86 - shift), frac << shift);
-    }
-    return fromParts(sign, static_cast<std::uint16_t>(static_cast<int>(expF) - 127 + kBias),
-                     (frac | 0x800000u) << 40);
+    if (expF == 0) // zero or subnormal: frac * 2^-149
+        return detail::packInteger(sign, frac, -149);
+    return detail::packInteger(sign, frac | 0x800000u, static_cast<int>(expF) - 150);
 }
 
 float Extended::toFloat() const
@@ -170,20 +166,10 @@ float Extended::toFloat() const
 std::int64_t Extended::roundToInt64() const
 {
     const Unpacked a = detail::unpack(*this);
-    const std::int32_t e = a.exp - kBias; // value = sig * 2^(e - 63)
-    if (a.sig == 0 || e < -1)
-        return 0; // below one half
-    if (e >= 63) {
-        if (a.sign && e == 63 && a.sig == kTopBit)
-            return INT64_MIN;
-        throw FloatInvalidError();
-    }
-    std::uint64_t n = a.sig;
-    std::uint64_t extra = 0;
-    detail::shiftRightJam64Extra(n, extra, static_cast<std::uint64_t>(63 - e));
-    if (detail::roundsUp(n, extra))
-        ++n;
-    if (n > static_cast<std::uint64_t>(INT64_MAX)) {
+    if (a.sig != 0 && a.exp - kBias > 63)
+        throw FloatInvalidError(); // at least 2^64
+    const std::uint64_t n = detail::nearestInteger(a);
+    if (n > static_cast<std::uint64_t>(INT64_MAX)) { // of 2^63 and up, only -2^63 fits
         if (a.sign && n == kTopBit)
             return INT64_MIN;
         throw FloatInvalidError();
@@ -195,20 +181,9 @@ std::int64_t Extended::roundToInt64() const
 Extended Extended::roundToIntegral() const noexcept
 {
     const Unpacked a = detail::unpack(*this);
-    const std::int32_t e = a.exp - kBias;
-    if (a.sig == 0 || e >= 63)
+    if (a.sig == 0 || a.exp - kBias >= 63)
         return *this; // already integral
-    if (e < -1)
-        return zero(a.sign);
-    std::uint64_t n = a.sig;
-    std::uint64_t extra = 0;
-    detail::shiftRightJam64Extra(n, extra, static_cast<std::uint64_t>(63 - e));
-    if (detail::roundsUp(n, extra))
-        ++n; // at most 2^63, no wrap
-    if (n == 0)
-        return zero(a.sign);
-    const int shift = std::countl_zero(n);
-    return fromParts(a.sign, static_cast<std::uint16_t>(kBias + 63 - shift), n << shift);
+    return detail::packInteger(a.sign, detail::nearestInteger(a));
 }
 
 Extended operator+(Extended a, Extended b)

@@ -5,6 +5,7 @@
 #include "brindelor/tariff/extended.h"
 
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
 // BRINDELOR_NO_INT128 forces the portable paths (how MSVC builds), so they
@@ -31,6 +32,19 @@ struct Unpacked {
     std::int32_t exp;
     std::uint64_t sig;
 };
+
+// sign * m * 2^exp2, exactly: m shifted so that its top bit is set (a zero
+// for m == 0, keeping the sign). The caller keeps the result in the normal
+// range, so it is canonical.
+constexpr Extended packInteger(bool sign, std::uint64_t m, int exp2 = 0) noexcept
+{
+    if (m == 0)
+        return Extended::fromParts(sign, 0, 0);
+    const int shift = std::countl_zero(m);
+    const int exp = Extended::kBias + 63 - shift + exp2;
+    assert(exp >= 1 && exp <= Extended::kMaxBiasedExp);
+    return Extended::fromParts(sign, static_cast<std::uint16_t>(exp), m << shift);
+}
 
 inline Unpacked unpack(Extended a) noexcept
 {
@@ -136,6 +150,21 @@ inline void shiftRightJam64Extra(std::uint64_t& sig, std::uint64_t& extra, std::
 inline bool roundsUp(std::uint64_t sig, std::uint64_t extra) noexcept
 {
     return extra > kTopBit || (extra == kTopBit && (sig & 1u) != 0);
+}
+
+// |a| rounded to the nearest integer, ties to even, for |a| < 2^64.
+inline std::uint64_t nearestInteger(const Unpacked& a) noexcept
+{
+    const std::int32_t e = a.exp - Extended::kBias; // |a| = sig * 2^(e - 63)
+    assert(a.sig == 0 || e <= 63);
+    if (a.sig == 0 || e < -1)
+        return 0; // below one half
+    std::uint64_t n = a.sig;
+    std::uint64_t extra = 0;
+    shiftRightJam64Extra(n, extra, static_cast<std::uint64_t>(63 - e));
+    if (roundsUp(n, extra))
+        ++n; // no wrap: a round-up only happens below 2^63
+    return n;
 }
 
 // The one rounding every operation ends with. value = (sig + extra / 2^64) *

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,27 +67,33 @@ const Case kCases[] = {
      {"0%", "11111111111111,5", "11111111111111,5", "11111111111111,5", "0"}, nullptr},
     {"zero rates still write all", "12,5", kEffacer, kEffacer, {"0%", "12,5", "12,5", "12,5", "0"}, nullptr},
     {"X alone", "3,33", kX, kEffacer, {"8%", "3,6", "3,88", "3,86", "0,02"}, nullptr},
-    {"step 12 fails up to ,58 (step 1 passes)", "922 337 203 685 477,58", kEffacer, kEffacer,
+    {"shown 2014 tariff unreadable up to ,58 (the base still a count)", "922 337 203 685 477,58", kEffacer, kEffacer,
      {"0%", "922337203685478", "922337203685478", "922337203685478", nullptr},
      "'922337203685478' n'est pas une valeur en virgule flottante correcte"},
 
-    // Step 1: the base itself beyond the count range.
-    {"step 1 fails", "922 337 203 685 477,59", kEffacer, kEffacer, {}, "Opération en virgule flottante incorrecte"},
-    {"step 1 fails negative", "-922 337 203 685 477,59", kK, kEffacer, {}, "Opération en virgule flottante incorrecte"},
-    // Step 4: base plus increase beyond it.
-    {"step 4 fails", "900 000 000 000 000", kK, kEffacer, {}, "Opération en virgule flottante incorrecte"},
-    // Step 7: the compounded value beyond it; the first two fields written.
-    {"step 7 fails, one K", "800 000 000 000 000", kK, kEffacer, {"11,5%", "892000000000000", nullptr, nullptr, nullptr},
+    // The base itself beyond the count range.
+    {"base beyond the count range", "922 337 203 685 477,59", kEffacer, kEffacer, {}, "Opération en virgule flottante incorrecte"},
+    {"negative base beyond the count range", "-922 337 203 685 477,59", kK, kEffacer, {}, "Opération en virgule flottante incorrecte"},
+    // Base plus increase beyond it.
+    {"2013 tariff beyond the count range", "900 000 000 000 000", kK, kEffacer, {}, "Opération en virgule flottante incorrecte"},
+    // The compounded value beyond it; the first two fields written.
+    {"compounded 2014 tariff beyond the count range, one K", "800 000 000 000 000", kK, kEffacer, {"11,5%", "892000000000000", nullptr, nullptr, nullptr},
      "Opération en virgule flottante incorrecte"},
-    {"step 7 fails, two K", "700 000 000 000 000", kK, kK, {"23%", "861000000000000", nullptr, nullptr, nullptr},
+    {"compounded 2014 tariff beyond the count range, two K", "700 000 000 000 000", kK, kK, {"23%", "861000000000000", nullptr, nullptr, nullptr},
      "Opération en virgule flottante incorrecte"},
-    // Step 12: a 2014 value shown rounded to 15 digits beyond the range.
-    {"step 12 fails from ,50", "922 337 203 685 477,5", kEffacer, kEffacer,
+    // A 2014 tariff shown rounded to 15 digits beyond the range.
+    {"shown 2014 tariff unreadable from ,50", "922 337 203 685 477,5", kEffacer, kEffacer,
      {"0%", "922337203685478", "922337203685478", "922337203685478", nullptr},
      "'922337203685478' n'est pas une valeur en virgule flottante correcte"},
-    {"step 12 passes below ,495", "922 337 203 685 477,49", kEffacer, kEffacer,
+    {"shown 2014 tariff readable below ,495", "922 337 203 685 477,49", kEffacer, kEffacer,
      {"0%", "922337203685477", "922337203685477", "922337203685477", "0"}, nullptr},
 };
+
+// gtest shows a case by its name, not by its bytes.
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ComputeTable : public testing::TestWithParam<Case> {};
 
@@ -137,7 +145,7 @@ TEST(Compute, ReadsTheBaseTwice)
     EXPECT_EQ(io.reads, 2);
 }
 
-TEST(Compute, BaseBeyondTheExtendedRangeOverflowsInStepOne)
+TEST(Compute, BaseBeyondTheExtendedRangeOverflowsBeforeAnyField)
 {
     // Only a pasted text of thousands of digits gets here.
     Recorder io("1" + std::string(4931, '0'));

@@ -2,6 +2,7 @@
 // operands biased towards the hard cases. BRINDELOR_ORACLE_CASES sets the
 // cases per operation (default 1,000,000), BRINDELOR_ORACLE_SEED the seed.
 
+#include "extended_bits.h"
 #include "x87.h"
 #include "brindelor/tariff/errors.h"
 #include "brindelor/tariff/extended.h"
@@ -37,16 +38,10 @@ bool longDoubleIsX87()
     return std::numeric_limits<long double>::digits == 64 && std::numeric_limits<long double>::max_exponent == 16384;
 }
 
+using test::hex;
+
 long double toLD(Extended x) { return x87::toLong(x); }
 Extended fromLD(long double v) { return x87::fromLong(v); }
-
-std::string hex(Extended x)
-{
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%c0x%04X:%016" PRIX64, x.sign() ? '-' : '+',
-                  static_cast<unsigned>(x.biasedExponent()), x.significand());
-    return buf;
-}
 
 std::uint64_t envNumber(const char* name, std::uint64_t fallback)
 {
@@ -110,8 +105,7 @@ bool same(const Outcome& a, const Outcome& b)
         return false;
     if (a.kind != Kind::Value)
         return true;
-    return a.value.sign() == b.value.sign() && a.value.biasedExponent() == b.value.biasedExponent()
-        && a.value.significand() == b.value.significand();
+    return test::sameBits(a.value, b.value);
 }
 
 std::string describe(const Outcome& o)
@@ -240,9 +234,13 @@ private:
     std::unique_ptr<Gen> gen_;
 };
 
+struct Operands {
+    Extended a, b;
+};
+
 // ----- + and - -----
 
-std::pair<Extended, Extended> addOperands(Gen& g)
+Operands addOperands(Gen& g)
 {
     const Extended a = g.any();
     const int ea = std::max<int>(a.biasedExponent(), 1);
@@ -276,33 +274,43 @@ TEST_F(Oracle, AddAndSubtract)
 {
     Mismatches m;
     for (std::uint64_t i = 0; i < cases_; ++i) {
-        const auto [a, b] = addOperands(g());
-        const long double la = toLD(a), lb = toLD(b);
-        m.check(ours([&] { return a + b; }), oracle(la + lb), hex(a) + " + " + hex(b));
-        m.check(ours([&] { return a - b; }), oracle(la - lb), hex(a) + " - " + hex(b));
+        const Operands o = addOperands(g());
+        const long double la = toLD(o.a), lb = toLD(o.b);
+        m.check(ours([&] { return o.a + o.b; }), oracle(la + lb), hex(o.a) + " + " + hex(o.b));
+        m.check(ours([&] { return o.a - o.b; }), oracle(la - lb), hex(o.a) + " - " + hex(o.b));
     }
     EXPECT_NO_MISMATCH(m);
 }
 
-// ----- * -----
+// ----- * and / -----
 
-std::pair<Extended, Extended> mulOperands(Gen& g)
+// The first four kinds of operands * and / share (pick 0 to 3): any two,
+// two near 1, and a partner whose exponent aims the result at the
+// subnormals or at the top; aimed(a, target) makes that partner.
+template <class Aimed>
+Operands sharedOperands(Gen& g, std::uint64_t pick, Aimed aimed)
 {
-    // product exponent ~ ea + eb - bias: aim it at the subnormals or the top
+    switch (pick) {
+    case 0: return {g.any(), g.any()};
+    case 1: return {Gen::make(g.coin(), kBias + g.range(-70, 70), g.sig()), Gen::make(g.coin(), kBias + g.range(-70, 70), g.sig())};
+    default: {
+        const Extended a = Gen::make(g.coin(), g.range(1, 0x7FFE), g.sig());
+        return {a, aimed(a, pick == 2 ? g.range(-70, 2) : g.range(0x7FFE - 2, 0x7FFE + 2))};
+    }
+    }
+}
+
+Operands mulOperands(Gen& g)
+{
+    // product exponent ~ ea + eb - bias
     const auto aimed = [&g](Extended a, int target) {
         return Gen::make(g.coin(), target - std::max<int>(a.biasedExponent(), 1) + kBias, g.sig());
     };
-    switch (g.below(6)) {
-    case 0: return {g.any(), g.any()};
-    case 1: return {Gen::make(g.coin(), kBias + g.range(-70, 70), g.sig()), Gen::make(g.coin(), kBias + g.range(-70, 70), g.sig())};
-    case 2: {
-        const Extended a = Gen::make(g.coin(), g.range(1, 0x7FFE), g.sig());
-        return {a, aimed(a, g.range(-70, 2))};
-    }
-    case 3: {
-        const Extended a = Gen::make(g.coin(), g.range(1, 0x7FFE), g.sig());
-        return {a, aimed(a, g.range(0x7FFE - 2, 0x7FFE + 2))};
-    }
+    switch (const std::uint64_t pick = g.below(6)) {
+    case 0:
+    case 1:
+    case 2:
+    case 3: return sharedOperands(g, pick, aimed);
     default: {
         // odd parts times 2^t and 2^u with t + u = 62 or 63: the product's
         // dropped half is exactly one half (a tie) or nothing
@@ -321,30 +329,23 @@ TEST_F(Oracle, Multiply)
 {
     Mismatches m;
     for (std::uint64_t i = 0; i < cases_; ++i) {
-        const auto [a, b] = mulOperands(g());
-        m.check(ours([&] { return a * b; }), oracle(toLD(a) * toLD(b)), hex(a) + " * " + hex(b));
+        const Operands o = mulOperands(g());
+        m.check(ours([&] { return o.a * o.b; }), oracle(toLD(o.a) * toLD(o.b)), hex(o.a) + " * " + hex(o.b));
     }
     EXPECT_NO_MISMATCH(m);
 }
 
-// ----- / -----
-
-std::pair<Extended, Extended> divOperands(Gen& g)
+Operands divOperands(Gen& g)
 {
+    // quotient exponent ~ ea - eb + bias
     const auto aimed = [&g](Extended a, int target) {
         return Gen::make(g.coin(), std::max<int>(a.biasedExponent(), 1) - target + kBias, g.sig());
     };
-    switch (g.below(8)) {
-    case 0: return {g.any(), g.any()};
-    case 1: return {Gen::make(g.coin(), kBias + g.range(-70, 70), g.sig()), Gen::make(g.coin(), kBias + g.range(-70, 70), g.sig())};
-    case 2: {
-        const Extended a = Gen::make(g.coin(), g.range(1, 0x7FFE), g.sig());
-        return {a, aimed(a, g.range(-70, 2))};
-    }
-    case 3: {
-        const Extended a = Gen::make(g.coin(), g.range(1, 0x7FFE), g.sig());
-        return {a, aimed(a, g.range(0x7FFE - 2, 0x7FFE + 2))};
-    }
+    switch (const std::uint64_t pick = g.below(8)) {
+    case 0:
+    case 1:
+    case 2:
+    case 3: return sharedOperands(g, pick, aimed);
     case 4: {
         // exact quotient c = a / b, landing near or on a subnormal tie
         const std::uint64_t bOdd = (g.u64() >> 33) | 1u;
@@ -372,12 +373,11 @@ TEST_F(Oracle, Divide)
 {
     Mismatches m;
     for (std::uint64_t i = 0; i < cases_; ++i) {
-        const auto [a, b] = divOperands(g());
-        const long double la = toLD(a), lb = toLD(b);
-        Outcome want = oracle(la / lb);
-        if (b.isZero() && !a.isZero())
+        const Operands o = divOperands(g());
+        Outcome want = oracle(toLD(o.a) / toLD(o.b));
+        if (o.b.isZero() && !o.a.isZero())
             want.kind = Kind::ZeroDivide; // x87 says inf
-        m.check(ours([&] { return a / b; }), want, hex(a) + " / " + hex(b));
+        m.check(ours([&] { return o.a / o.b; }), want, hex(o.a) + " / " + hex(o.b));
     }
     EXPECT_NO_MISMATCH(m);
 }
@@ -396,9 +396,7 @@ TEST_F(Oracle, Compare)
         case 2: b = Extended::fromParts(g().coin(), a.biasedExponent(), a.significand() + g().below(3) - 1); break;
         default: b = Extended::fromParts(g().coin(), a.biasedExponent(), g().sig()); break;
         }
-        if (b.biasedExponent() != 0 && (b.significand() & kTop) == 0)
-            b = a; // keep the encodings canonical
-        if (b.biasedExponent() == 0 && (b.significand() & kTop) != 0)
+        if (!b.isCanonical())
             b = a;
         const long double la = toLD(a), lb = toLD(b);
         const std::weak_ordering want = la < lb ? std::weak_ordering::less

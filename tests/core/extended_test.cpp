@@ -2,16 +2,14 @@
 // rational arithmetic (independently of this code); each row says why it is
 // a boundary.
 
+#include "extended_bits.h"
 #include "brindelor/tariff/errors.h"
 #include "brindelor/tariff/extended.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <chrono>
-#include <cinttypes>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -41,21 +39,11 @@ constexpr Extended kSmallestSub = X(false, 0, 1);
 constexpr Extended kLargestSub = X(false, 0, 0x7FFFFFFFFFFFFFFFu);
 constexpr Extended kSmallestNormal = X(false, 1, kTop);
 
-std::string hex(Extended x)
-{
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%c 0x%04X 0x%016" PRIX64, x.sign() ? '-' : '+',
-                  static_cast<unsigned>(x.biasedExponent()), x.significand());
-    return buf;
-}
-
-// Bit-for-bit, so that the sign of a zero counts.
 ::testing::AssertionResult sameBits(Extended got, Extended want)
 {
-    if (got.sign() == want.sign() && got.biasedExponent() == want.biasedExponent()
-        && got.significand() == want.significand())
+    if (test::sameBits(got, want))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << hex(got) << ", want " << hex(want);
+    return ::testing::AssertionFailure() << "got " << test::hex(got) << ", want " << test::hex(want);
 }
 
 struct ArithRow {
@@ -148,10 +136,40 @@ TEST(ExtendedArithmetic, BoundaryTable)
     for (const ArithRow& row : kArithRows) {
         SCOPED_TRACE(row.why);
         if (row.want) {
-            EXPECT_TRUE(sameBits(apply(row.a, row.op, row.b), *row.want));
+            const Extended got = apply(row.a, row.op, row.b);
+            EXPECT_TRUE(sameBits(got, *row.want));
+            EXPECT_TRUE(got.isCanonical());
         } else {
             EXPECT_THROW(apply(row.a, row.op, row.b), FloatOverflowError);
         }
+    }
+}
+
+TEST(ExtendedEncoding, CanonicalTable)
+{
+    struct Row {
+        const char* why;
+        Extended x;
+        bool canonical;
+    };
+    const Row rows[] = {
+        {"+0", X(false, 0, 0), true},
+        {"-0", X(true, 0, 0), true},
+        {"smallest subnormal", kSmallestSub, true},
+        {"largest subnormal", kLargestSub, true},
+        {"smallest normal", kSmallestNormal, true},
+        {"-1", X(true, 0x3FFF, kTop), true},
+        {"largest finite", kLargest, true},
+        {"pseudo-denormal: exponent 0 with the top bit set", X(false, 0, kTop), false},
+        {"unnormal: top bit clear above exponent 0", X(false, 0x3FFF, 0x4000000000000000u), false},
+        {"a zero significand needs exponent 0", X(true, 0x3FFF, 0), false},
+        {"infinity", X(false, 0x7FFF, kTop), false},
+        {"NaN", X(true, 0x7FFF, 0xC000000000000000u), false},
+        {"exponent 0x7FFF, top bit clear", X(false, 0x7FFF, 1), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        EXPECT_EQ(row.x.isCanonical(), row.canonical);
     }
 }
 
@@ -378,15 +396,12 @@ TEST(ExtendedDecimal, FromDecimalTable)
     }
 }
 
-TEST(ExtendedDecimal, MegabyteOfDigitsIsNotQuadratic)
+TEST(ExtendedDecimal, MegabyteOfDigits)
 {
-    // A pasted megabyte must not freeze the window.
+    // What a pasted megabyte reads as (its speed is the benchmark's business).
     std::string digits(1000000, '7');
-    const auto start = std::chrono::steady_clock::now();
     const Extended small = Extended::fromDecimal(false, digits, -1000000 - 4920); // deep in the small numbers, where most digits count
     const Extended unit = Extended::fromDecimal(false, digits, -1000000);
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(500));
     EXPECT_TRUE(sameBits(unit, Extended::fromDecimal(false, repeat('7', 30), -30)));
     EXPECT_GT(small, X(false, 0, 0));
 }

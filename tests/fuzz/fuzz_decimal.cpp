@@ -1,5 +1,6 @@
 // Decimal to Extended against strtold.
-#include "x87.h" // tests/support
+#include "extended_bits.h" // tests/support
+#include "x87.h"
 
 #include "brindelor/tariff/errors.h"
 
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const long double want = std::strtold(text.c_str(), nullptr);
     try {
         const Extended got = Extended::fromDecimal(negative, digits, exp10);
-        if (std::isinf(want) || !x87::sameBits(got, x87::fromLong(want)))
+        if (std::isinf(want) || !test::sameBits(got, x87::fromLong(want)))
             std::abort();
     } catch (const FloatOverflowError&) {
         if (!std::isinf(want))

@@ -1,5 +1,6 @@
 // Extended's operations against the x87.
-#include "x87.h" // tests/support
+#include "extended_bits.h" // tests/support
+#include "x87.h"
 
 #include "brindelor/tariff/errors.h"
 
@@ -45,7 +46,7 @@ void compare(Op op, long double want)
     try {
         const Extended got = op();
         check(std::isfinite(want));
-        check(x87::sameBits(got, x87::fromLong(want)));
+        check(test::sameBits(got, x87::fromLong(want)));
     } catch (const FloatOverflowError&) {
         check(std::isinf(want));
     } catch (const FloatZeroDivideError&) {

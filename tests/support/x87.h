@@ -36,9 +36,4 @@ inline Extended fromLong(long double v)
     return Extended::fromParts((se & 0x8000u) != 0, static_cast<std::uint16_t>(se & 0x7FFFu), sig);
 }
 
-inline bool sameBits(Extended a, Extended b)
-{
-    return a.sign() == b.sign() && a.biasedExponent() == b.biasedExponent() && a.significand() == b.significand();
-}
-
 } // namespace brindelor::x87

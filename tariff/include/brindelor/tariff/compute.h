@@ -14,7 +14,8 @@ enum class ResultField { Taux, Valeur13, Valeur14, Valeur14JO, Delta };
 inline constexpr int kResultFieldCount = 5;
 
 // Where the computation gets the base tariff and puts its texts. The base is
-// read twice per run (steps 1 and 9), as the window reads its entry twice.
+// read twice per run, for the 2013 tariff and again for the linear 2014 one,
+// as the window reads its entry twice.
 class TariffIO {
 public:
     virtual Extended readBase() = 0;

@@ -25,6 +25,9 @@ public:
 
     // Raw parts, exactly as the x87 stores them: value = sig * 2^(exp - kBias - 63)
     // for exp >= 1 (sig's top bit set), and sig * 2^(1 - kBias - 63) for exp == 0.
+    // Not checked, so that tests can build the odd encodings too (see
+    // isCanonical); everything else here returns canonical values when
+    // given canonical operands.
     static constexpr Extended fromParts(bool sign, std::uint16_t biasedExp, std::uint64_t sig) noexcept
     {
         Extended z;
@@ -75,6 +78,17 @@ public:
     constexpr std::uint16_t biasedExponent() const noexcept { return exp_; }
     constexpr std::uint64_t significand() const noexcept { return sig_; }
     constexpr bool isZero() const noexcept { return sig_ == 0; }
+
+    // The encodings this type uses: exponent 0 with the top significand bit
+    // clear (a zero of either sign, or a subnormal), or exponent 1..kMaxBiasedExp
+    // with the top bit set. So a zero always has exponent 0, and exponent
+    // 0x7FFF (the x87's infinities and NaNs) never occurs. The x87's
+    // unnormals and pseudo-denormals are not canonical.
+    constexpr bool isCanonical() const noexcept
+    {
+        const bool topBit = (sig_ & 0x8000000000000000u) != 0;
+        return exp_ == 0 ? !topBit : exp_ <= kMaxBiasedExp && topBit;
+    }
 
     constexpr Extended operator-() const noexcept { return fromParts(!sign_, exp_, sig_); }
     constexpr Extended abs() const noexcept { return fromParts(false, exp_, sig_); }
