@@ -2,10 +2,9 @@
 // for each, the five texts the window would show and the error message.
 
 #include "rows.h"
+#include "system.h"
 
 #include "brindelor/version.h"
-
-#include <QLocale>
 
 #include <cstdio>
 #include <cstring>
@@ -46,12 +45,6 @@ bool usableSeparator(std::string_view s)
     return true;
 }
 
-brindelor::Separators localeSeparators()
-{
-    const QLocale locale = QLocale::system();
-    return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
-}
-
 class Output {
 public:
     ~Output() { flush(); }
@@ -76,10 +69,12 @@ private:
 
 int main(int argc, char** argv)
 {
+    brindelor::tools::useBinaryStreams();
+    const std::vector<std::string> args = brindelor::tools::arguments(argc, argv);
     brindelor::Separators seps;
     bool haveDecimal = false, haveGroup = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -97,12 +92,12 @@ int main(int argc, char** argv)
             seps.group = arg.substr(kGroup.size());
             haveGroup = true;
         } else {
-            std::fprintf(stderr, "brindelor-calc : option inconnue « %s » (voir --help)\n", argv[i]);
+            std::fprintf(stderr, "brindelor-calc : option inconnue « %s » (voir --help)\n", args[i].c_str());
             return 2;
         }
     }
     if (!haveDecimal || !haveGroup) {
-        const brindelor::Separators locale = localeSeparators();
+        const brindelor::Separators locale = brindelor::tools::localeSeparators();
         if (!haveDecimal)
             seps.decimal = locale.decimal;
         if (!haveGroup)
