@@ -9,12 +9,15 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     using namespace brindelor;
+    // Screen readers reach our accessible objects through COM.
+    const HRESULT com = CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -24,11 +27,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     form::Application application(host, win32::utf8(path));
     application.setNumberSettings(win32::Host::localeSeparators());
 
-    // The window shows itself at the end of its creation.
-    Tform_CALC form(application);
-    auto* window = dynamic_cast<win32::FormWindow*>(form.peer());
-    if (!window)
-        return 1;
-    host.run(*window);
+    {
+        // The window shows itself at the end of its creation.
+        Tform_CALC form(application);
+        if (auto* window = dynamic_cast<win32::FormWindow*>(form.peer()))
+            host.run(*window);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "natives.h"
 
+#include "accessibility.h"
 #include "wide.h"
 
 #include "brindelor/form/application.h"
@@ -374,8 +375,10 @@ std::u16string Edit::editText() const { return std::u16string(u16(windowText(hwn
 
 void Edit::setEditText(std::u16string_view text) { SetWindowTextW(hwnd_, wide(text).c_str()); }
 
-bool Edit::message(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+bool Edit::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (message == WM_GETOBJECT)
+        return answerAccessibleName(hwnd_, wParam, lParam, wide(control_.accessibleName), result);
     // Escape and Enter are discarded, without a beep.
     if (message == WM_CHAR && (wParam == 27 || wParam == 13)) {
         result = 0;
@@ -621,6 +624,8 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     form::CalcEdit& e = entry();
     result = 0;
     switch (message) {
+    case WM_GETOBJECT:
+        return answerAccessibleName(hwnd_, wParam, lParam, wide(control_.accessibleName), result);
     case WM_GETDLGCODE:
         // While the calculator is open every key is its own.
         result = DefSubclassProc(hwnd_, message, wParam, lParam);
