@@ -1,7 +1,8 @@
 // Times a program from exec to its first top-level window mapped on the X
 // display, then reads its resident memory once it has settled.
 //   startup_probe <settle-ms> <program> [args...]
-// Prints: "<ms to map> <VmRSS kB>".
+// Prints: "<ms to map> <VmRSS kB>". With PROBE_WINDOW_NAME set, only a
+// window of that name counts (Wine maps windows of its own first).
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -50,11 +51,28 @@ int main(int argc, char** argv)
         execvp(argv[2], argv + 2);
         _exit(127);
     }
+    const char* wanted = std::getenv("PROBE_WINDOW_NAME");
+    const auto named = [&](Window w) {
+        if (!wanted)
+            return true;
+        char* name = nullptr;
+        const bool match = XFetchName(display, w, &name) && name && std::string(name) == wanted;
+        if (name)
+            XFree(name);
+        return match;
+    };
     double mapMs = -1;
     while (mapMs < 0) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == MapNotify)
+        Window w = 0;
+        if (event.type == MapNotify) {
+            w = event.xmap.window;
+            XSelectInput(display, w, PropertyChangeMask); // its name may come later
+        } else if (event.type == PropertyNotify) {
+            w = event.xproperty.window;
+        }
+        if (w && named(w))
             mapMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[1])));

@@ -12,6 +12,36 @@ namespace {
 // the interface's id: spell it out.
 constexpr IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
+// oleacc and COM are loaded when a screen reader first asks, not at start-up
+// (under Wine they cost a good part of it).
+template <typename F>
+F function(const wchar_t* dll, const char* name)
+{
+    HMODULE module = LoadLibraryW(dll);
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+struct Oleacc {
+    decltype(&CreateStdAccessibleObject) createStd = nullptr;
+    decltype(&LresultFromObject) lresultFrom = nullptr;
+    decltype(&SysAllocString) allocString = nullptr;
+
+    static const Oleacc& get()
+    {
+        static const Oleacc loaded = [] {
+            Oleacc o;
+            if (const auto initialize = function<decltype(&CoInitialize)>(L"ole32.dll", "CoInitialize"))
+                (void)initialize(nullptr); // this thread, for good
+            o.createStd = function<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+            o.lresultFrom = function<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+            o.allocString = function<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+            return o;
+        }();
+        return loaded;
+    }
+};
+
+
 // The system's own accessible object for the window, with the name a
 // screen reader announces replaced by ours: everything else is the system's.
 class NamedAccessible final : public IAccessible {
@@ -66,7 +96,7 @@ public:
         if (!name)
             return E_POINTER;
         if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
-            *name = SysAllocString(name_.c_str());
+            *name = Oleacc::get().allocString ? Oleacc::get().allocString(name_.c_str()) : nullptr;
             return *name ? S_OK : E_OUTOFMEMORY;
         }
         return inner_->get_accName(child, name);
@@ -136,11 +166,14 @@ bool answerAccessibleName(HWND hwnd, WPARAM wParam, LPARAM lParam, const std::ws
 {
     if (name.empty() || static_cast<LONG>(lParam) != OBJID_CLIENT)
         return false;
+    const Oleacc& oleacc = Oleacc::get();
+    if (!oleacc.createStd || !oleacc.lresultFrom || !oleacc.allocString)
+        return false;
     IAccessible* inner = nullptr;
-    if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&inner))))
+    if (FAILED(oleacc.createStd(hwnd, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&inner))))
         return false;
     auto* named = new NamedAccessible(inner, name);
-    result = LresultFromObject(kIAccessible, wParam, static_cast<IAccessible*>(named));
+    result = oleacc.lresultFrom(kIAccessible, wParam, static_cast<IAccessible*>(named));
     named->Release(); // LresultFromObject holds its own reference
     return true;
 }

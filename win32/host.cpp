@@ -336,7 +336,14 @@ void Host::openUrl(const std::string& url)
         }
         return;
     }
-    ShellExecuteW(nullptr, L"open", wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // shell32 on the first click only: start-up does without it.
+    using Execute = decltype(&ShellExecuteW);
+    static const auto execute = [] {
+        HMODULE shell = LoadLibraryW(L"shell32.dll");
+        return shell ? reinterpret_cast<Execute>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW"))) : nullptr;
+    }();
+    if (execute)
+        execute(nullptr, L"open", wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 Separators Host::localeSeparators() { return userLocaleSeparators(); }

@@ -9,15 +9,12 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     using namespace brindelor;
-    // Screen readers reach our accessible objects through COM.
-    const HRESULT com = CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -33,7 +30,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         if (auto* window = dynamic_cast<win32::FormWindow*>(form.peer()))
             host.run(*window);
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
     return 0;
 }
