@@ -240,6 +240,9 @@ void LineEditor::caretMoved(qsizetype oldCursor, bool hadSelection)
             QAccessible::updateAccessibility(&event);
         }
     }
+    // Every caret, selection and text change comes here: the input method
+    // moves its window and reads the text again.
+    updateMicroFocus();
 }
 
 void LineEditor::moveCursor(qsizetype position, bool mark)
@@ -709,6 +712,8 @@ void LineEditor::inputMethodEvent(QInputMethodEvent* event)
                 preeditCursor_ = std::clamp(a.start, 0, static_cast<int>(preedit.size()));
         invalidateView();
         update();
+        // The caret moves within the composition.
+        updateMicroFocus();
     });
     event->accept();
 }
@@ -1007,6 +1012,7 @@ void LineEditor::setTextMargins(const QMargins& margins)
     invalidateView();
     updateGeometry();
     update();
+    updateMicroFocus();
 }
 
 void LineEditor::initStyleOption(QStyleOptionFrame* option) const
@@ -1225,7 +1231,9 @@ void LineEditor::paintEvent(QPaintEvent*)
 
 void LineEditor::resizeEvent(QResizeEvent* event)
 {
+    // The view scrolls to keep the caret in sight: the caret may move.
     invalidateView();
+    updateMicroFocus();
     QWidget::resizeEvent(event);
 }
 
@@ -1237,6 +1245,7 @@ void LineEditor::changeEvent(QEvent* event)
         invalidateView();
         updateGeometry();
         update();
+        updateMicroFocus();
         break;
     case QEvent::ActivationChange:
     case QEvent::EnabledChange:

@@ -10,7 +10,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QScopeGuard>
 #include <QMenu>
 #include <QMimeData>
 #include <QSet>
@@ -294,6 +296,8 @@ private slots:
     void commitReplaces();
     void surroundingText_data();
     void surroundingText();
+    void inputMethodFollows_data();
+    void inputMethodFollows();
 
     void accessibleText_data();
     void accessibleText();
@@ -1128,6 +1132,123 @@ void LineEditorTest::surroundingText()
     QCOMPARE(before.isEmpty(), cursor == 0);
     QCOMPARE(after.isEmpty(), cursor == text.size());
     QVERIFY(editor->textArea().contains(editor->inputMethodQuery(Qt::ImCursorRectangle).toRect()));
+}
+
+// A text, the selection (anchor, caret), then a change: keys, or one a
+// program makes. Each time the input method is told of a change it reads
+// the caret's rectangle and the text around it; what it read last must be
+// the editor's state after the change.
+void LineEditorTest::inputMethodFollows_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("program");
+
+    const QString w = kWords;
+    const QString digits = longDigits();
+    const int end = static_cast<int>(w.size());
+    const int far = static_cast<int>(digits.size());
+    QTest::newRow("7") << w << 5 << 5 << "7" << "";
+    QTest::newRow("Left") << w << 5 << 5 << "Left" << "";
+    QTest::newRow("Right") << w << 5 << 5 << "Right" << "";
+    QTest::newRow("Home") << w << 5 << 5 << "Home" << "";
+    QTest::newRow("End") << w << 5 << 5 << "End" << "";
+    QTest::newRow("Ctrl+Right") << w << 0 << 0 << "Ctrl+Right" << "";
+    QTest::newRow("Shift+Left") << w << 5 << 5 << "Shift+Left" << "";
+    QTest::newRow("Shift+End") << w << 5 << 5 << "Shift+End" << "";
+    // Only the selection changes: the caret is at the end already.
+    QTest::newRow("Ctrl+A at the end") << w << end << end << "Ctrl+A" << "";
+    QTest::newRow("Backspace") << w << 5 << 5 << "Backspace" << "";
+    QTest::newRow("Del") << w << 5 << 5 << "Del" << "";
+    QTest::newRow("7 Ctrl+Z") << w << 5 << 5 << "7 Ctrl+Z" << "";
+    QTest::newRow("End on a long text") << digits << 0 << 0 << "End" << "";
+    QTest::newRow("Home on a long text") << digits << far << far << "Home" << "";
+    QTest::newRow("Left on a long text") << digits << far / 2 << far / 2 << "Left*60" << "";
+    QTest::newRow("setText") << w << 5 << 5 << "" << "setText";
+    QTest::newRow("setSelection") << w << 5 << 5 << "" << "setSelection";
+    QTest::newRow("insert") << w << 5 << 5 << "" << "insert";
+    QTest::newRow("a composition") << w << 5 << 5 << "" << "compose";
+    QTest::newRow("a click") << w << 5 << 5 << "" << "click";
+    QTest::newRow("text margins on a long text") << digits << far << far << "" << "margins";
+    QTest::newRow("a bigger font on a long text") << digits << far << far << "" << "font";
+    QTest::newRow("a narrower window on a long text") << digits << far << far << "" << "resize";
+}
+
+void LineEditorTest::inputMethodFollows()
+{
+    QFETCH(QString, text);
+    QFETCH(int, anchor);
+    QFETCH(int, cursor);
+    QFETCH(QString, keys);
+    QFETCH(QString, program);
+
+    editor->setText(text);
+    editor->setSelection(anchor, cursor - anchor);
+    QCoreApplication::processEvents();
+
+    struct Reading {
+        QRectF cursorRect;
+        QVariant position;
+        QVariant anchor;
+        QVariant selection;
+        QVariant surrounding;
+    };
+    QList<Reading> readings;
+    QInputMethod* im = QGuiApplication::inputMethod();
+    const auto read = [&] {
+        readings.append({im->cursorRectangle(), QInputMethod::queryFocusObject(Qt::ImCursorPosition, {}),
+                         QInputMethod::queryFocusObject(Qt::ImAnchorPosition, {}),
+                         QInputMethod::queryFocusObject(Qt::ImCurrentSelection, {}),
+                         QInputMethod::queryFocusObject(Qt::ImSurroundingText, {})});
+    };
+    const QMetaObject::Connection connection = connect(im, &QInputMethod::cursorRectangleChanged, this, read);
+    const auto disconnect = qScopeGuard([&] { QObject::disconnect(connection); });
+
+    if (!keys.isEmpty()) {
+        this->keys(keys);
+    } else if (program == u"setText") {
+        editor->setText(QStringLiteral("98 765"));
+    } else if (program == u"setSelection") {
+        editor->setSelection(1, 3);
+    } else if (program == u"insert") {
+        editor->insert(QStringLiteral("000"));
+    } else if (program == u"compose") {
+        QInputMethodEvent preedit(QStringLiteral("abc"), {{QInputMethodEvent::Cursor, 3, 1, {}}});
+        QCoreApplication::sendEvent(editor, &preedit);
+    } else if (program == u"click") {
+        // between() moves the caret itself: the points first.
+        const QPoint at = between(9);
+        editor->setCursorPosition(5);
+        readings.clear();
+        click(at);
+        QCOMPARE(editor->cursorPosition(), 9);
+    } else if (program == u"margins") {
+        editor->setTextMargins(QMargins(40, 0, 0, 0));
+    } else if (program == u"font") {
+        QFont font = editor->font();
+        font.setPointSizeF(font.pointSizeF() * 2);
+        editor->setFont(font);
+    } else if (program == u"resize") {
+        const int before = editor->width();
+        window->resize(window->width() - 80, window->height());
+        QTRY_VERIFY(editor->width() < before);
+    } else {
+        QFAIL(qPrintable(program));
+    }
+    QCoreApplication::processEvents();
+
+    QVERIFY2(!readings.isEmpty(), "the input method was not told");
+    const Reading& last = readings.last();
+    // The input method sees the caret in window coordinates.
+    const QRect caret = editor->cursorRect();
+    QCOMPARE(last.cursorRect, QRectF(QRect(editor->mapTo(window.get(), caret.topLeft()), caret.size())));
+    QVERIFY(editor->textArea().contains(caret));
+    QCOMPARE(last.position, editor->inputMethodQuery(Qt::ImCursorPosition));
+    QCOMPARE(last.anchor, editor->inputMethodQuery(Qt::ImAnchorPosition));
+    QCOMPARE(last.selection, editor->inputMethodQuery(Qt::ImCurrentSelection));
+    QCOMPARE(last.surrounding, editor->inputMethodQuery(Qt::ImSurroundingText));
 }
 
 // --- accessibility ---------------------------------------------------------------
