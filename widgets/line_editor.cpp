@@ -109,14 +109,14 @@ public:
     int characterCount() const override { return static_cast<int>(editor()->text().size()); }
     QRect characterRect(int offset) const override
     {
-        if (offset != editor()->cursorPosition())
+        const QRect r = editor()->characterRect(offset);
+        if (r.isEmpty())
             return {};
-        const QRect r = editor()->cursorRect();
         return QRect(editor()->mapToGlobal(r.topLeft()), r.size());
     }
     int offsetAtPoint(const QPoint& point) const override
     {
-        return editor()->cursorPositionAt(editor()->mapFromGlobal(point));
+        return editor()->characterAt(editor()->mapFromGlobal(point));
     }
     void scrollToSubstring(int, int end) override { editor()->setCursorPosition(end); }
     QString attributes(int offset, int* start, int* end) const override
@@ -1133,10 +1133,15 @@ void LineEditor::updateView() const
 
 int LineEditor::caretInView() const { return toView(cursor_) + preeditCursor_; }
 
+bool LineEditor::composingInView() const
+{
+    return !preedit_.isEmpty() && cursor_ >= viewStart_ && cursor_ <= viewEnd();
+}
+
 int LineEditor::toView(qsizetype position) const
 {
     qsizetype index = std::clamp(position, viewStart_, viewEnd()) - viewStart_;
-    if (!preedit_.isEmpty() && position > cursor_ && cursor_ >= viewStart_ && cursor_ <= viewEnd())
+    if (position > cursor_ && composingInView())
         index += preedit_.size();
     return static_cast<int>(index);
 }
@@ -1144,7 +1149,7 @@ int LineEditor::toView(qsizetype position) const
 qsizetype LineEditor::fromView(int index) const
 {
     qsizetype position = viewStart_ + index;
-    if (!preedit_.isEmpty() && cursor_ >= viewStart_ && cursor_ <= viewEnd() && position > cursor_)
+    if (position > cursor_ && composingInView())
         position = std::max(cursor_, position - preedit_.size());
     return std::clamp<qsizetype>(position, 0, text_.size());
 }
@@ -1181,6 +1186,53 @@ QRect LineEditor::cursorRect() const
     const QRect line = lineRect();
     const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     return QRect(x - 2, line.top(), width + 4, line.height());
+}
+
+QRect LineEditor::characterRect(int position) const
+{
+    if (position < 0 || position >= text_.size())
+        return {};
+    updateView();
+    const qsizetype start = previousCharacter(position + 1);
+    const qsizetype end = nextCharacter(start);
+    if (start < viewStart_ || end > viewEnd())
+        return {};
+    // The character at the caret comes after a composition.
+    int from = toView(start);
+    if (start == cursor_ && composingInView())
+        from += static_cast<int>(preedit_.size());
+    const QTextLine layoutLine = view_.lineAt(0);
+    const QRect line = lineRect();
+    const qreal origin = line.left() - viewShift_;
+    const int a = qRound(origin + layoutLine.cursorToX(from));
+    const int b = qRound(origin + layoutLine.cursorToX(toView(end)));
+    // Right-to-left runs are drawn right to left.
+    const int left = std::min(a, b);
+    const int right = std::max(a, b);
+    if (right <= left)
+        return {};
+    return QRect(left, line.top(), right - left, line.height()).intersected(textArea());
+}
+
+int LineEditor::characterAt(const QPoint& point) const
+{
+    if (!textArea().contains(point))
+        return -1;
+    updateView();
+    // At the pixel's centre, as characterRect() rounds.
+    const int index = view_.lineAt(0).xToCursor(point.x() + 0.5 - lineRect().left() + viewShift_,
+                                                 QTextLine::CursorOnCharacter);
+    const qsizetype found = previousCharacter(fromView(index) + 1);
+    // Rounding may put the pixel in a neighbour's rectangle; past either
+    // end of the text, or on a composition, it is in none.
+    for (const qsizetype position : {found, previousCharacter(found), nextCharacter(found)}) {
+        if (position >= text_.size())
+            continue;
+        const QRect r = characterRect(static_cast<int>(position));
+        if (!r.isEmpty() && point.x() >= r.left() && point.x() <= r.right())
+            return static_cast<int>(position);
+    }
+    return -1;
 }
 
 void LineEditor::drawPanel(QPainter& painter) const

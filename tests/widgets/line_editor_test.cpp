@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
+#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -301,6 +302,8 @@ private slots:
 
     void accessibleText_data();
     void accessibleText();
+    void accessibleCharacterRects_data();
+    void accessibleCharacterRects();
 };
 
 // --- the caret on a long text ------------------------------------------------
@@ -1300,6 +1303,129 @@ void LineEditorTest::accessibleText()
         QVERIFY(!editor->hasSelectedText());
         textInterface->setSelection(0, 0, 2);
         QCOMPARE(editor->selectedText(), text.left(2));
+    }
+}
+
+// A text, where the caret is put (the view follows it), a composition
+// there; the characters near the caret, as a screen reader finds them.
+void LineEditorTest::accessibleCharacterRects_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("composing");
+
+    const QString digits = longDigits();
+    const int size = static_cast<int>(digits.size());
+    QTest::newRow("short") << kWords << 4 << "";
+    QTest::newRow("a surrogate pair and an accent") << QStringLiteral("1\U0001F600ae\u0301b 2") << 0 << "";
+    QTest::newRow("short, composing") << kWords << 6 << "abc";
+    QTest::newRow("long, at the end") << digits << size << "";
+    QTest::newRow("long, at the start") << digits << 0 << "";
+    QTest::newRow("long, in the middle") << digits << size / 2 << "";
+    QTest::newRow("long mixed, at the end") << longMixed() << static_cast<int>(longMixed().size()) << "";
+}
+
+void LineEditorTest::accessibleCharacterRects()
+{
+    QFETCH(QString, text);
+    QFETCH(int, cursor);
+    QFETCH(QString, composing);
+
+    editor->setText(text);
+    QCoreApplication::processEvents();
+    editor->setCursorPosition(cursor);
+    if (!composing.isEmpty()) {
+        QInputMethodEvent preedit(composing, {{QInputMethodEvent::Cursor, 0, 1, {}}});
+        QCoreApplication::sendEvent(editor, &preedit);
+    }
+    QCoreApplication::processEvents();
+    QAccessibleTextInterface* accessible = QAccessible::queryAccessibleInterface(editor)->textInterface();
+    QVERIFY(accessible);
+    const int size = static_cast<int>(text.size());
+    QVERIFY(accessible->characterRect(-1).isEmpty());
+    QVERIFY(accessible->characterRect(size).isEmpty());
+
+    const QRect area = editor->textArea();
+    const QRect areaOnScreen(editor->mapToGlobal(area.topLeft()), area.size());
+    const int characterWidth = widest(editor->font(), text.left(64));
+    // The graphemes around the caret, as Qt finds them; the shown ones
+    // must be one run, each left of the next.
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(std::max(0, cursor - 300));
+    if (!graphemes.isAtBoundary())
+        graphemes.toNextBoundary();
+    const qsizetype last = std::min(size, cursor + 300);
+    int scanned = 0;
+    int before = -1; // the grapheme scanned before this one
+    QList<std::pair<int, QRect>> shown;
+    for (qsizetype start = graphemes.position(), end = graphemes.toNextBoundary(); start >= 0 && start < last;
+         start = end, end = graphemes.toNextBoundary()) {
+        const int i = static_cast<int>(start);
+        ++scanned;
+        const QRect r = accessible->characterRect(i);
+        // Any unit of a grapheme answers for all of it.
+        for (qsizetype unit = start + 1; unit < end; ++unit)
+            QCOMPARE(accessible->characterRect(static_cast<int>(unit)), r);
+        if (!r.isEmpty()) {
+            const QString at = QString::number(i);
+            QVERIFY2(areaOnScreen.contains(r), qPrintable(at));
+            QVERIFY2(r.height() >= QFontMetrics(editor->font()).height(), qPrintable(at));
+            for (const QPoint point : {r.center(), QPoint(r.left(), r.center().y()), QPoint(r.right(), r.top())})
+                QCOMPARE(accessible->offsetAtPoint(point), i);
+            if (!shown.isEmpty()) {
+                QVERIFY2(shown.last().first == before, qPrintable(QStringLiteral("%1 shown, %2 not").arg(i).arg(before)));
+                // Side by side, but for the composition before the caret.
+                if (composing.isEmpty() || i != cursor)
+                    QCOMPARE(r.left(), shown.last().second.right() + 1);
+            }
+            shown.append({i, r});
+        }
+        before = i;
+        if (end < 0)
+            break;
+    }
+    QVERIFY(!shown.isEmpty());
+    // The caret stands between its neighbours (at the composition's start).
+    const int caretX = editor->mapToGlobal(editor->cursorRect().center()).x();
+    const QRect beforeCaret = accessible->characterRect(cursor - 1);
+    const QRect afterCaret = accessible->characterRect(cursor);
+    QVERIFY(!beforeCaret.isEmpty() || !afterCaret.isEmpty());
+    if (!beforeCaret.isEmpty())
+        QVERIFY(std::abs(beforeCaret.right() + 1 - caretX) <= 1);
+    if (!afterCaret.isEmpty() && composing.isEmpty())
+        QVERIFY(std::abs(afterCaret.left() - caretX) <= 1);
+    const QRect first = shown.first().second;
+    const QRect end = shown.last().second;
+    if (size < 100) {
+        QCOMPARE(shown.size(), scanned); // a short text is all shown
+        QVERIFY(std::abs(first.left() - (areaOnScreen.left() + kTextMargin)) <= 1);
+        // Past the end of the text is on no character.
+        QCOMPARE(accessible->offsetAtPoint(QPoint(end.right() + 5, end.center().y())), -1);
+    } else {
+        // The shown ones fill the area.
+        QVERIFY(first.left() <= areaOnScreen.left() + kTextMargin + characterWidth);
+        QVERIFY(end.right() >= areaOnScreen.right() - kTextMargin - characterWidth);
+        for (const int far : {0, cursor - 1000, cursor + 1000, size - 1})
+            if (far >= 0 && far < size && std::abs(far - cursor) >= 1000)
+                QVERIFY2(accessible->characterRect(far).isEmpty(), qPrintable(QString::number(far)));
+    }
+    // Each is where it is drawn (the ones at the edges may be cut).
+    const QImage image = picture();
+    for (qsizetype k = 1; k + 1 < shown.size(); ++k) {
+        const auto& [i, r] = shown.at(k);
+        if (!text.at(i).isSpace())
+            QVERIFY2(hasInk(image, base(), QRect(editor->mapFromGlobal(r.topLeft()), r.size())),
+                     qPrintable(QStringLiteral("nothing drawn at %1").arg(i)));
+    }
+    if (!composing.isEmpty()) {
+        // The composition stands between the caret's neighbours, on no
+        // character of the text.
+        const QRect left = accessible->characterRect(cursor - 1);
+        const QRect right = accessible->characterRect(cursor);
+        const int composed = QFontMetrics(editor->font()).horizontalAdvance(composing);
+        QVERIFY2(std::abs(right.left() - left.right() - 1 - composed) <= 1,
+                 qPrintable(QStringLiteral("%1 between, the composition is %2").arg(right.left() - left.right() - 1).arg(composed)));
+        QCOMPARE(accessible->offsetAtPoint(QPoint((left.right() + right.left()) / 2, left.center().y())), -1);
     }
 }
 
