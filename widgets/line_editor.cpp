@@ -380,6 +380,15 @@ void LineEditor::del()
     replaceText(cursor_, to - cursor_, QString(), cursor_, EditKind::Delete);
 }
 
+void LineEditor::deleteTo(qsizetype position)
+{
+    // Nothing when nothing lies up to position: del() would take the next
+    // character (Ctrl+Backspace at the start).
+    if (!hasSelectedText())
+        moveCursor(position, true);
+    removeSelection(EditKind::Delete);
+}
+
 void LineEditor::replaceChecked(qsizetype position, qsizetype length, const QString& inserted, qsizetype caret)
 {
     // The text the subclass is shown is the one that goes in.
@@ -663,13 +672,9 @@ bool LineEditor::handleKey(QKeyEvent* event)
     } else if (event->matches(K::SelectPreviousWord)) {
         moveCursor(previousWord(cursor_), true);
     } else if (event->matches(K::DeleteEndOfWord)) {
-        if (!hasSelectedText())
-            moveCursor(nextWord(cursor_), true);
-        del();
+        deleteTo(nextWord(cursor_));
     } else if (event->matches(K::DeleteStartOfWord)) {
-        if (!hasSelectedText())
-            moveCursor(previousWord(cursor_), true);
-        del();
+        deleteTo(previousWord(cursor_));
     } else if (event->matches(K::Delete)) {
         del();
     } else if (event->key() == Qt::Key_Backspace

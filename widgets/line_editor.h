@@ -154,6 +154,8 @@ private:
     void removeSelection(EditKind kind);
     void backspace();
     void del();
+    // Ctrl+Backspace and Ctrl+Delete: the selection, else up to position.
+    void deleteTo(qsizetype position);
     // Asks keeps() with the text the edit would leave, and commits that.
     void replaceChecked(qsizetype position, qsizetype length, const QString& inserted, qsizetype caret);
     // Records the edit in the history and puts fresh, the text after it,
