@@ -677,6 +677,9 @@ bool LineEditor::handleKey(QKeyEvent* event)
         deleteTo(previousWord(cursor_));
     } else if (event->matches(K::Delete)) {
         del();
+    } else if (event->key() == Qt::Key_Backspace && (event->modifiers() & Qt::ControlModifier)) {
+        // Ctrl+Shift+Backspace and the like are still Ctrl+Backspace.
+        deleteTo(previousWord(cursor_));
     } else if (event->key() == Qt::Key_Backspace
                && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
         backspace();
