@@ -50,6 +50,25 @@ bool isWordSeparator(QChar c)
     }
 }
 
+// Whether a key types its text, by QLineEdit's rule: a format character
+// (ZWJ, RLM...) whatever the modifiers; else, unless with just Ctrl or
+// Ctrl+Shift (AltGr comes as Ctrl+Alt), printable or private-use text or a
+// whole surrogate pair.
+bool typesText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    if (first.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse
+           || (first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
+}
+
 QString shortcutSuffix(QKeySequence::StandardKey key)
 {
     if (!QGuiApplication::styleHints()->showShortcutsInContextMenus())
@@ -684,12 +703,9 @@ bool LineEditor::handleKey(QKeyEvent* event)
                && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
         backspace();
     } else {
-        const QString typed = event->text();
-        const Qt::KeyboardModifiers modifiers = event->modifiers();
-        const bool control = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
-        if (typed.isEmpty() || control || !(typed.front().isPrint() || typed.front().isSurrogate()))
+        if (!typesText(event))
             return false;
-        typeText(typed);
+        typeText(event->text());
     }
     return true;
 }
