@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
@@ -216,6 +217,19 @@ const IntendedDifference kIntendedDifferences[] = {
     // caret it had once the "9" was in: past the end of the text.
     {"7 Home 8 End 9 Ctrl+Z Ctrl+Z Ctrl+Z Ctrl+Y Ctrl+Y [5]", "the caret after the redone text, not past the end",
      R"("812 3475,67 abc" caret 16, undo, redo)", R"("812 3475,67 abc" caret 1, undo, redo)"},
+};
+
+// Keys ours keeps from a window's shortcut where QLineEdit does not, or
+// the other way round.
+struct IntendedShortcutDifference {
+    const char* key;
+    const char* reason;
+    bool qlineEditKeeps;
+};
+
+const IntendedShortcutDifference kIntendedShortcutDifferences[] = {
+    {"Ctrl+Backspace", "an editing key the editor handles", false},
+    {"Ctrl+Del", "an editing key the editor handles", false},
 };
 
 } // namespace
@@ -426,6 +440,8 @@ private slots:
     void editingKeys();
     void keysAsInQLineEdit_data();
     void keysAsInQLineEdit();
+    void shortcutsAsInQLineEdit_data();
+    void shortcutsAsInQLineEdit();
 
     void undoSteps_data();
     void undoSteps();
@@ -848,6 +864,58 @@ void LineEditorTest::keysAsInQLineEdit()
         QCOMPARE(describe(ours, clip), QString::fromUtf8(difference->ours));
     }
     QCOMPARE(editor->refusals, 0);
+}
+
+// A key bound to a shortcut of the window, pressed in "12 345,67 abc" with
+// the caret at 5: the editor keeps it (and handles it) or the shortcut
+// runs, as in a QLineEdit.
+void LineEditorTest::shortcutsAsInQLineEdit_data()
+{
+    QTest::addColumn<QString>("key");
+    for (const char* key :
+         {"Left", "Right", "Home", "End", "Shift+Left", "Shift+Right", "Shift+Home", "Shift+End", "Ctrl+Left",
+          "Ctrl+Right", "Ctrl+Shift+Left", "Ctrl+Shift+Right", "Ctrl+Home", "Ctrl+End", "Ctrl+Shift+Home",
+          "Ctrl+Shift+End", "Up", "Down", "PgUp", "Ctrl+Up", "Backspace", "Shift+Backspace", "Del", "Ctrl+Backspace",
+          "Ctrl+Del", "Ctrl+Shift+Backspace", "Shift+Del", "Ctrl+A", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z",
+          "Alt+Backspace", "Alt+Shift+Backspace", "Ctrl+C", "Ctrl+X", "Ctrl+V", "Ctrl+Ins", "Shift+Ins", "Ctrl+K",
+          "Ctrl+U", "7", "Shift+A", "Space", "Num+7", "Ctrl+Alt+A", "Alt+A", "Return", "Esc", "F2", "Ins", "Ctrl+S"})
+        QTest::newRow(key) << QString::fromLatin1(key);
+}
+
+void LineEditorTest::shortcutsAsInQLineEdit()
+{
+    QFETCH(QString, key);
+    if (QGuiApplication::platformName() != u"offscreen")
+        QSKIP("the differences hold for Qt's default bindings, which the offscreen platform has");
+
+    auto* reference = new QLineEdit(window.get());
+    window->layout()->addWidget(reference);
+    QCoreApplication::processEvents();
+    const auto keeps = [&](QWidget* edit, auto setUp) {
+        edit->setFocus();
+        setUp();
+        QShortcut shortcut(QKeySequence(key, QKeySequence::PortableText), window.get());
+        int ran = 0;
+        connect(&shortcut, &QShortcut::activated, this, [&] { ++ran; });
+        keys(key);
+        return ran == 0;
+    };
+    const bool theirs = keeps(reference, [&] {
+        reference->setText(kWords);
+        reference->setCursorPosition(5);
+    });
+    const bool ours = keeps(editor, [&] {
+        editor->setText(kWords);
+        editor->setCursorPosition(5);
+    });
+    const auto difference = std::find_if(std::begin(kIntendedShortcutDifferences), std::end(kIntendedShortcutDifferences),
+                                         [&](const IntendedShortcutDifference& d) { return key == QLatin1String(d.key); });
+    if (difference == std::end(kIntendedShortcutDifferences)) {
+        QCOMPARE(ours, theirs);
+    } else {
+        QVERIFY2(theirs == difference->qlineEditKeeps, difference->reason);
+        QCOMPARE(ours, !theirs);
+    }
 }
 
 // --- undo history ------------------------------------------------------------
