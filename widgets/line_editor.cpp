@@ -629,7 +629,13 @@ bool LineEditor::event(QEvent* event)
 void LineEditor::keyPressEvent(QKeyEvent* event)
 {
     bool handled = false;
-    guarded([&] { handled = handleKey(event); });
+    guarded([&] {
+        handled = handleKey(event);
+        // A selection made with keys is there for a middle-click, as one
+        // made with the mouse.
+        if (handled)
+            copyToSelectionClipboard();
+    });
     if (handled)
         event->accept();
     else
@@ -647,7 +653,6 @@ bool LineEditor::handleKey(QKeyEvent* event)
         redo();
     } else if (event->matches(K::SelectAll)) {
         selectAll();
-        copyToSelectionClipboard();
     } else if (event->matches(K::Copy)) {
         copy();
     } else if (event->matches(K::Paste)) {

@@ -438,6 +438,7 @@ private slots:
 
     void editingKeys_data();
     void editingKeys();
+    void keySelectionGoesToTheSelectionClipboard();
     void keysAsInQLineEdit_data();
     void keysAsInQLineEdit();
     void shortcutsAsInQLineEdit_data();
@@ -688,6 +689,27 @@ void LineEditorTest::editingKeys()
         QCOMPARE(changes.last().at(0).toString(), after);
     }
     QCOMPARE(editor->refusals, 0);
+}
+
+void LineEditorTest::keySelectionGoesToTheSelectionClipboard()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        QSKIP("no selection clipboard on this platform (run under X11)");
+    clipboard->setText(QStringLiteral("old"), QClipboard::Selection);
+    editor->setText(kWords);
+    editor->setCursorPosition(5);
+    keys(QStringLiteral("Shift+Left*2"));
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("34"));
+    keys(QStringLiteral("Ctrl+Shift+Left"));
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("12 34"));
+    keys(QStringLiteral("Shift+End"));
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("5,67 abc"));
+    // Typing over it leaves it there, as an edit with no selection.
+    keys(QStringLiteral("9"));
+    QCOMPARE(editor->text(), QStringLiteral("12 349"));
+    QCoreApplication::processEvents();
+    QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("5,67 abc"));
 }
 
 // --- keys against QLineEdit --------------------------------------------------
