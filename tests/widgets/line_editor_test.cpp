@@ -1048,6 +1048,9 @@ void LineEditorTest::setTextClearsHistory()
 void LineEditorTest::redoGoesThroughKeeps()
 {
     for (const char* redoKey : {"Ctrl+Shift+Z", "Ctrl+Y"}) {
+        // Ctrl+Y is Redo with Windows bindings only.
+        if (!QKeySequence::keyBindings(QKeySequence::Redo).contains(QKeySequence(QString::fromLatin1(redoKey))))
+            continue;
         editor->setText(QString());
         keys(QStringLiteral("1 2 Ctrl+Z"));
         QCOMPARE(editor->text(), QString());
