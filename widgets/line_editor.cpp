@@ -704,8 +704,9 @@ bool LineEditor::handleKey(QKeyEvent* event)
     } else if (event->key() == Qt::Key_Backspace && (event->modifiers() & Qt::ControlModifier)) {
         // Ctrl+Shift+Backspace and the like are still Ctrl+Backspace.
         deleteTo(previousWord(cursor_));
-    } else if (event->key() == Qt::Key_Backspace
-               && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+    } else if (event->key() == Qt::Key_Backspace) {
+        // With Alt or Meta too, unless bound (Alt+Backspace undoes with
+        // Windows bindings), still a Backspace.
         backspace();
     } else {
         if (!typesText(event))

@@ -789,6 +789,9 @@ void LineEditorTest::keysAsInQLineEdit_data()
     for (const int from : {0, 6, 7, 10, 13})
         at(QStringLiteral("Ctrl+Backspace"), from);
     at(QStringLiteral("Ctrl+Shift+Backspace"), 0);
+    at(QStringLiteral("Ctrl+Alt+Backspace"), 6);
+    at(QStringLiteral("Meta+Backspace"), 5);
+    selected(QStringLiteral("Meta+Backspace"), 3, 7);
     for (const int from : {0, 3, 6, 7, 13})
         at(QStringLiteral("Ctrl+Del"), from);
     row(QStringLiteral("Backspace"), QStringLiteral("1\U0001F600"), 3, 3);
