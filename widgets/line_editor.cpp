@@ -656,7 +656,11 @@ bool LineEditor::handleKey(QKeyEvent* event)
     } else if (event->matches(K::Copy)) {
         copy();
     } else if (event->matches(K::Paste)) {
-        paste();
+        // Bound with X11 keys only, Ctrl+Shift+Insert pastes the selection.
+        if (event->key() == Qt::Key_Insert && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+            pasteFrom(QClipboard::Selection);
+        else
+            paste();
     } else if (event->matches(K::Cut)) {
         cut();
     } else if (event->matches(K::DeleteEndOfLine)) {

@@ -439,6 +439,7 @@ private slots:
     void editingKeys_data();
     void editingKeys();
     void keySelectionGoesToTheSelectionClipboard();
+    void ctrlShiftInsertPastesTheSelection();
     void keysAsInQLineEdit_data();
     void keysAsInQLineEdit();
     void shortcutsAsInQLineEdit_data();
@@ -710,6 +711,24 @@ void LineEditorTest::keySelectionGoesToTheSelectionClipboard()
     QCOMPARE(editor->text(), QStringLiteral("12 349"));
     QCoreApplication::processEvents();
     QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("5,67 abc"));
+}
+
+void LineEditorTest::ctrlShiftInsertPastesTheSelection()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection()
+        || !QKeySequence::keyBindings(QKeySequence::Paste).contains(QKeySequence(QStringLiteral("Ctrl+Shift+Ins"))))
+        QSKIP("Ctrl+Shift+Insert pastes the selection with X11 bindings only (run under X11)");
+    clipboard->setText(QStringLiteral("x"));
+    clipboard->setText(QStringLiteral("9"), QClipboard::Selection);
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("9"));
+    editor->setText(kWords);
+    editor->setCursorPosition(5);
+    keys(QStringLiteral("Ctrl+Shift+Ins"));
+    QCOMPARE(editor->text(), QStringLiteral("12 3495,67 abc"));
+    // Shift+Insert is still the clipboard.
+    keys(QStringLiteral("Shift+Ins"));
+    QCOMPARE(editor->text(), QStringLiteral("12 349x5,67 abc"));
 }
 
 // --- keys against QLineEdit --------------------------------------------------
