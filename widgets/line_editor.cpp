@@ -50,6 +50,25 @@ bool isWordSeparator(QChar c)
     }
 }
 
+// Whether a key types its text, by QLineEdit's rule: a format character
+// (ZWJ, RLM...) whatever the modifiers; else, unless with just Ctrl or
+// Ctrl+Shift (AltGr comes as Ctrl+Alt), printable or private-use text or a
+// whole surrogate pair.
+bool typesText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    if (first.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse
+           || (first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
+}
+
 QString shortcutSuffix(QKeySequence::StandardKey key)
 {
     if (!QGuiApplication::styleHints()->showShortcutsInContextMenus())
@@ -109,14 +128,14 @@ public:
     int characterCount() const override { return static_cast<int>(editor()->text().size()); }
     QRect characterRect(int offset) const override
     {
-        if (offset != editor()->cursorPosition())
+        const QRect r = editor()->characterRect(offset);
+        if (r.isEmpty())
             return {};
-        const QRect r = editor()->cursorRect();
         return QRect(editor()->mapToGlobal(r.topLeft()), r.size());
     }
     int offsetAtPoint(const QPoint& point) const override
     {
-        return editor()->cursorPositionAt(editor()->mapFromGlobal(point));
+        return editor()->characterAt(editor()->mapFromGlobal(point));
     }
     void scrollToSubstring(int, int end) override { editor()->setCursorPosition(end); }
     QString attributes(int offset, int* start, int* end) const override
@@ -240,6 +259,9 @@ void LineEditor::caretMoved(qsizetype oldCursor, bool hadSelection)
             QAccessible::updateAccessibility(&event);
         }
     }
+    // Every caret, selection and text change comes here: the input method
+    // moves its window and reads the text again.
+    updateMicroFocus();
 }
 
 void LineEditor::moveCursor(qsizetype position, bool mark)
@@ -375,6 +397,15 @@ void LineEditor::del()
     }
     const qsizetype to = nextCharacter(cursor_);
     replaceText(cursor_, to - cursor_, QString(), cursor_, EditKind::Delete);
+}
+
+void LineEditor::deleteTo(qsizetype position)
+{
+    // Nothing when nothing lies up to position: del() would take the next
+    // character (Ctrl+Backspace at the start).
+    if (!hasSelectedText())
+        moveCursor(position, true);
+    removeSelection(EditKind::Delete);
 }
 
 void LineEditor::replaceChecked(qsizetype position, qsizetype length, const QString& inserted, qsizetype caret)
@@ -598,7 +629,13 @@ bool LineEditor::event(QEvent* event)
 void LineEditor::keyPressEvent(QKeyEvent* event)
 {
     bool handled = false;
-    guarded([&] { handled = handleKey(event); });
+    guarded([&] {
+        handled = handleKey(event);
+        // A selection made with keys is there for a middle-click, as one
+        // made with the mouse.
+        if (handled)
+            copyToSelectionClipboard();
+    });
     if (handled)
         event->accept();
     else
@@ -616,11 +653,14 @@ bool LineEditor::handleKey(QKeyEvent* event)
         redo();
     } else if (event->matches(K::SelectAll)) {
         selectAll();
-        copyToSelectionClipboard();
     } else if (event->matches(K::Copy)) {
         copy();
     } else if (event->matches(K::Paste)) {
-        paste();
+        // Bound with X11 keys only, Ctrl+Shift+Insert pastes the selection.
+        if (event->key() == Qt::Key_Insert && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+            pasteFrom(QClipboard::Selection);
+        else
+            paste();
     } else if (event->matches(K::Cut)) {
         cut();
     } else if (event->matches(K::DeleteEndOfLine)) {
@@ -660,25 +700,22 @@ bool LineEditor::handleKey(QKeyEvent* event)
     } else if (event->matches(K::SelectPreviousWord)) {
         moveCursor(previousWord(cursor_), true);
     } else if (event->matches(K::DeleteEndOfWord)) {
-        if (!hasSelectedText())
-            moveCursor(nextWord(cursor_), true);
-        del();
+        deleteTo(nextWord(cursor_));
     } else if (event->matches(K::DeleteStartOfWord)) {
-        if (!hasSelectedText())
-            moveCursor(previousWord(cursor_), true);
-        del();
+        deleteTo(previousWord(cursor_));
     } else if (event->matches(K::Delete)) {
         del();
-    } else if (event->key() == Qt::Key_Backspace
-               && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+    } else if (event->key() == Qt::Key_Backspace && (event->modifiers() & Qt::ControlModifier)) {
+        // Ctrl+Shift+Backspace and the like are still Ctrl+Backspace.
+        deleteTo(previousWord(cursor_));
+    } else if (event->key() == Qt::Key_Backspace) {
+        // With Alt or Meta too, unless bound (Alt+Backspace undoes with
+        // Windows bindings), still a Backspace.
         backspace();
     } else {
-        const QString typed = event->text();
-        const Qt::KeyboardModifiers modifiers = event->modifiers();
-        const bool control = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
-        if (typed.isEmpty() || control || !(typed.front().isPrint() || typed.front().isSurrogate()))
+        if (!typesText(event))
             return false;
-        typeText(typed);
+        typeText(event->text());
     }
     return true;
 }
@@ -709,6 +746,8 @@ void LineEditor::inputMethodEvent(QInputMethodEvent* event)
                 preeditCursor_ = std::clamp(a.start, 0, static_cast<int>(preedit.size()));
         invalidateView();
         update();
+        // The caret moves within the composition.
+        updateMicroFocus();
     });
     event->accept();
 }
@@ -1007,6 +1046,7 @@ void LineEditor::setTextMargins(const QMargins& margins)
     invalidateView();
     updateGeometry();
     update();
+    updateMicroFocus();
 }
 
 void LineEditor::initStyleOption(QStyleOptionFrame* option) const
@@ -1127,10 +1167,15 @@ void LineEditor::updateView() const
 
 int LineEditor::caretInView() const { return toView(cursor_) + preeditCursor_; }
 
+bool LineEditor::composingInView() const
+{
+    return !preedit_.isEmpty() && cursor_ >= viewStart_ && cursor_ <= viewEnd();
+}
+
 int LineEditor::toView(qsizetype position) const
 {
     qsizetype index = std::clamp(position, viewStart_, viewEnd()) - viewStart_;
-    if (!preedit_.isEmpty() && position > cursor_ && cursor_ >= viewStart_ && cursor_ <= viewEnd())
+    if (position > cursor_ && composingInView())
         index += preedit_.size();
     return static_cast<int>(index);
 }
@@ -1138,7 +1183,7 @@ int LineEditor::toView(qsizetype position) const
 qsizetype LineEditor::fromView(int index) const
 {
     qsizetype position = viewStart_ + index;
-    if (!preedit_.isEmpty() && cursor_ >= viewStart_ && cursor_ <= viewEnd() && position > cursor_)
+    if (position > cursor_ && composingInView())
         position = std::max(cursor_, position - preedit_.size());
     return std::clamp<qsizetype>(position, 0, text_.size());
 }
@@ -1175,6 +1220,53 @@ QRect LineEditor::cursorRect() const
     const QRect line = lineRect();
     const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     return QRect(x - 2, line.top(), width + 4, line.height());
+}
+
+QRect LineEditor::characterRect(int position) const
+{
+    if (position < 0 || position >= text_.size())
+        return {};
+    updateView();
+    const qsizetype start = previousCharacter(position + 1);
+    const qsizetype end = nextCharacter(start);
+    if (start < viewStart_ || end > viewEnd())
+        return {};
+    // The character at the caret comes after a composition.
+    int from = toView(start);
+    if (start == cursor_ && composingInView())
+        from += static_cast<int>(preedit_.size());
+    const QTextLine layoutLine = view_.lineAt(0);
+    const QRect line = lineRect();
+    const qreal origin = line.left() - viewShift_;
+    const int a = qRound(origin + layoutLine.cursorToX(from));
+    const int b = qRound(origin + layoutLine.cursorToX(toView(end)));
+    // Right-to-left runs are drawn right to left.
+    const int left = std::min(a, b);
+    const int right = std::max(a, b);
+    if (right <= left)
+        return {};
+    return QRect(left, line.top(), right - left, line.height()).intersected(textArea());
+}
+
+int LineEditor::characterAt(const QPoint& point) const
+{
+    if (!textArea().contains(point))
+        return -1;
+    updateView();
+    // At the pixel's centre, as characterRect() rounds.
+    const int index = view_.lineAt(0).xToCursor(point.x() + 0.5 - lineRect().left() + viewShift_,
+                                                 QTextLine::CursorOnCharacter);
+    const qsizetype found = previousCharacter(fromView(index) + 1);
+    // Rounding may put the pixel in a neighbour's rectangle; past either
+    // end of the text, or on a composition, it is in none.
+    for (const qsizetype position : {found, previousCharacter(found), nextCharacter(found)}) {
+        if (position >= text_.size())
+            continue;
+        const QRect r = characterRect(static_cast<int>(position));
+        if (!r.isEmpty() && point.x() >= r.left() && point.x() <= r.right())
+            return static_cast<int>(position);
+    }
+    return -1;
 }
 
 void LineEditor::drawPanel(QPainter& painter) const
@@ -1225,7 +1317,9 @@ void LineEditor::paintEvent(QPaintEvent*)
 
 void LineEditor::resizeEvent(QResizeEvent* event)
 {
+    // The view scrolls to keep the caret in sight: the caret may move.
     invalidateView();
+    updateMicroFocus();
     QWidget::resizeEvent(event);
 }
 
@@ -1237,6 +1331,7 @@ void LineEditor::changeEvent(QEvent* event)
         invalidateView();
         updateGeometry();
         update();
+        updateMicroFocus();
         break;
     case QEvent::ActivationChange:
     case QEvent::EnabledChange:

@@ -73,6 +73,12 @@ public:
 
     // The rectangle of the caret, in widget coordinates.
     QRect cursorRect() const;
+    // Where the character at position is drawn, in widget coordinates and
+    // clipped to the text area (any unit of a grapheme gives the whole
+    // grapheme); empty when out of range or not shown.
+    QRect characterRect(int position) const;
+    // The character drawn under a point of the widget, -1 where none is.
+    int characterAt(const QPoint& point) const;
 
 public slots:
     void undo();
@@ -148,6 +154,8 @@ private:
     void removeSelection(EditKind kind);
     void backspace();
     void del();
+    // Ctrl+Backspace and Ctrl+Delete: the selection, else up to position.
+    void deleteTo(qsizetype position);
     // Asks keeps() with the text the edit would leave, and commits that.
     void replaceChecked(qsizetype position, qsizetype length, const QString& inserted, qsizetype caret);
     // Records the edit in the history and puts fresh, the text after it,
@@ -178,6 +186,7 @@ private:
     void placeAtRightEdge(qsizetype position, qreal target) const;
     qsizetype viewEnd() const { return viewStart_ + viewLength_; }
     int toView(qsizetype position) const;
+    bool composingInView() const;
     // The caret's index in the view, inside a composition while composing.
     int caretInView() const;
     qsizetype fromView(int index) const;

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QInputMethod>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
@@ -87,6 +88,7 @@ private slots:
     void drop();
     void middleClickPaste();
     void inputMethodCommit();
+    void inputMethodHints();
     void megabytePaste();
 
     void calculatorOpens_data();
@@ -448,6 +450,17 @@ void CalcEditTest::inputMethodCommit()
     QCoreApplication::sendEvent(QGuiApplication::focusObject(), &commit);
     QCOMPARE(f.entry()->text(), QStringLiteral("1,2"));
     QCOMPARE(f.beeps, 1);
+}
+
+void CalcEditTest::inputMethodHints()
+{
+    // An on-screen keyboard asks the focused control what it takes and
+    // offers a number pad.
+    QCOMPARE(QGuiApplication::focusObject(), f.entry());
+    const QVariant hints = QInputMethod::queryFocusObject(Qt::ImHints, {});
+    QVERIFY(hints.isValid());
+    QVERIFY(Qt::InputMethodHints(hints.toInt()).testFlag(Qt::ImhFormattedNumbersOnly));
+    QVERIFY(QInputMethod::queryFocusObject(Qt::ImEnabled, {}).toBool());
 }
 
 void CalcEditTest::megabytePaste()
