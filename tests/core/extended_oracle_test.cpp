@@ -2,6 +2,7 @@
 // operands biased towards the hard cases. BRINDELOR_ORACLE_CASES sets the
 // cases per operation (default 1,000,000), BRINDELOR_ORACLE_SEED the seed.
 
+#include "decimal_oracle.h"
 #include "extended_bits.h"
 #include "x87.h"
 #include "brindelor/tariff/errors.h"
@@ -127,10 +128,10 @@ public:
         if (++count_ <= 8)
             first_ += "\n  " + what;
     }
-    void check(const Outcome& got, const Outcome& want, const std::string& operands)
+    void check(const Outcome& got, const Outcome& want, const std::string& operands, const char* oracleName = "x87")
     {
         if (!same(got, want))
-            add(operands + " -> got " + describe(got) + ", x87 " + describe(want));
+            add(operands + " -> got " + describe(got) + ", " + oracleName + " " + describe(want));
     }
     std::uint64_t count() const { return count_; }
     const std::string& first() const { return first_; }
@@ -726,11 +727,38 @@ DecimalText decimalCase(Gen& g)
     return t;
 }
 
+// glibc's strtold rounds correctly (ExactDecimalAgreesWithGlibcStrtold
+// checks it); MinGW's does not for long texts, nor near the subnormals.
+#ifdef __GLIBC__
+constexpr bool kStrtoldIsExact = true;
+#else
+constexpr bool kStrtoldIsExact = false;
+#endif
+
 Outcome strtoldOracle(const DecimalText& t)
 {
     const std::string text = (t.negative ? "-" : "") + (t.digits.empty() ? std::string("0") : t.digits) + "e"
         + std::to_string(t.exp10);
     return oracle(std::strtold(text.c_str(), nullptr));
+}
+
+// The same in exact integer arithmetic, written for the test.
+Outcome exactOracle(const DecimalText& t)
+{
+    const test::X87Fields f = test::decimalToX87(t.negative, t.digits, t.exp10);
+    if (f.overflow)
+        return {Kind::Overflow, {}};
+    return {Kind::Value, Extended::fromParts(f.negative, f.biasedExponent, f.significand)};
+}
+
+// The core's reading of t against the exact oracle, and against strtold
+// where that is exact too.
+void checkDecimal(Mismatches& m, const DecimalText& t, const std::string& what)
+{
+    const Outcome got = ours([&] { return Extended::fromDecimal(t.negative, t.digits, t.exp10); });
+    m.check(got, exactOracle(t), what, "exact");
+    if (kStrtoldIsExact)
+        m.check(got, strtoldOracle(t), what, "strtold");
 }
 
 std::string show(const DecimalText& t)
@@ -746,36 +774,43 @@ TEST_F(Oracle, FromDecimal)
     Mismatches m;
     for (std::uint64_t i = 0; i < cases_; ++i) {
         const DecimalText t = decimalCase(g());
-        m.check(ours([&] { return Extended::fromDecimal(t.negative, t.digits, t.exp10); }), strtoldOracle(t),
-                show(t));
+        checkDecimal(m, t, show(t));
     }
     EXPECT_NO_MISMATCH(m);
 }
 
+DecimalText halfSmallestSubnormal()
+{
+    Decimal d(1);
+    d.mulPow(5, 16446, 1220703125u, 13);
+    DecimalText t;
+    t.digits = d.str();
+    t.exp10 = -16446;
+    return t;
+}
+
+struct NamedText {
+    std::string why;
+    DecimalText text;
+};
+
 // The extreme rounding boundaries, spelt out in full (up to 11,515 digits),
-// exactly and nudged up or down, once a million digits down.
-TEST_F(Oracle, FromDecimalAtTheRangeEnds)
+// exactly and nudged up or down, once a million digits down; both signs.
+std::vector<NamedText> rangeEndTexts(Gen& g)
 {
     struct Boundary {
         const char* why;
         DecimalText mid;
     };
-    DecimalText halfSmallest;
-    {
-        Decimal d(1);
-        d.mulPow(5, 16446, 1220703125u, 13);
-        halfSmallest.digits = d.str();
-        halfSmallest.exp10 = -16446;
-    }
     const Boundary boundaries[] = {
-        {"half the smallest subnormal", halfSmallest},
+        {"half the smallest subnormal", halfSmallestSubnormal()},
         {"between the two smallest subnormals", midpointAbove(Extended::fromParts(false, 0, 1))},
         {"between largest subnormal and smallest normal", midpointAbove(Extended::fromParts(false, 0, 0x7FFFFFFFFFFFFFFFu))},
         {"just past the smallest normal", midpointAbove(Extended::fromParts(false, 1, kTop))},
         {"half an ulp above the largest finite", midpointAbove(Extended::fromParts(false, 0x7FFE, kOnes))},
         {"just below the largest finite", midpointAbove(Extended::fromParts(false, 0x7FFE, kOnes - 1))},
     };
-    Mismatches m;
+    std::vector<NamedText> texts;
     for (const Boundary& b : boundaries) {
         DecimalText above = b.mid;
         above.digits += "0000001";
@@ -785,20 +820,94 @@ TEST_F(Oracle, FromDecimalAtTheRangeEnds)
         farAbove.digits += std::string(pad, '0') + "1";
         farAbove.exp10 -= static_cast<std::int64_t>(pad) + 1;
         DecimalText below = b.mid;
-        below.digits = justBelow(g(), below.digits);
+        below.digits = justBelow(g, below.digits);
         below.exp10 -= static_cast<std::int64_t>(below.digits.size() - b.mid.digits.size());
         for (const DecimalText& t : {b.mid, above, farAbove, below}) {
             for (bool negative : {false, true}) {
                 DecimalText s = t;
                 s.negative = negative;
-                m.check(ours([&] { return Extended::fromDecimal(s.negative, s.digits, s.exp10); }),
-                        strtoldOracle(s), std::string(b.why) + ": " + show(s));
+                texts.push_back({std::string(b.why) + ": " + show(s), s});
             }
         }
     }
+    return texts;
+}
+
+TEST_F(Oracle, FromDecimalAtTheRangeEnds)
+{
+    Mismatches m;
+    for (const NamedText& t : rangeEndTexts(g()))
+        checkDecimal(m, t.text, t.why);
     EXPECT_NO_MISMATCH(m);
     // the tie at half the smallest subnormal goes to even, i.e. zero
+    const DecimalText halfSmallest = halfSmallestSubnormal();
     EXPECT_TRUE(Extended::fromDecimal(false, halfSmallest.digits, halfSmallest.exp10).isZero());
+}
+
+// The exact oracle against glibc's strtold, on the texts the tests above
+// draw from, and on the powers of ten ToDecimal18 scales by.
+TEST_F(Oracle, ExactDecimalAgreesWithGlibcStrtold)
+{
+    if (!kStrtoldIsExact)
+        GTEST_SKIP() << "strtold here is not glibc's";
+    Mismatches m;
+    const auto check = [&m](const DecimalText& t, const std::string& what) {
+        const Outcome exact = exactOracle(t);
+        const Outcome libc = strtoldOracle(t);
+        if (!same(exact, libc))
+            m.add(what + " -> exact " + describe(exact) + ", strtold " + describe(libc));
+    };
+    for (std::uint64_t i = 0; i < cases_; ++i) {
+        const DecimalText t = decimalCase(g());
+        check(t, show(t));
+    }
+    for (const NamedText& t : rangeEndTexts(g()))
+        check(t.text, t.why);
+    for (std::int64_t k = -4960; k <= 4940; ++k) {
+        const DecimalText t{false, "1", k};
+        check(t, show(t));
+    }
+    EXPECT_NO_MISMATCH(m);
+}
+
+// A few values worked out by hand, for where no strtold can be trusted.
+TEST_F(Oracle, ExactDecimalKnownValues)
+{
+    struct Case {
+        const char* digits;
+        std::int64_t exp10;
+        bool negative;
+        Outcome want;
+    };
+    const Extended below2p61 = Extended::fromParts(false, 0x403B, kOnes); // 2^61 - 1/8
+    const Extended twoP61 = Extended::fromParts(false, 0x403C, kTop);
+    const Case cases[] = {
+        // 2^61 - 1/16 is the midpoint under 2^61: a hair below, on it (the
+        // even neighbour is 2^61), a hair above
+        {"230584300921369395193749999999999999999999999999999", -32, false, {Kind::Value, below2p61}},
+        {"23058430092136939519375", -4, false, {Kind::Value, twoP61}},
+        {"230584300921369395193750000000000000000000000000001", -32, false, {Kind::Value, twoP61}},
+        {"", 0, true, {Kind::Value, Extended::fromParts(true, 0, 0)}},
+        {"000", 99999, false, {Kind::Value, Extended::fromParts(false, 0, 0)}},
+        {"1", 0, false, {Kind::Value, Extended::fromParts(false, 0x3FFF, kTop)}},
+        {"5", -1, true, {Kind::Value, Extended::fromParts(true, 0x3FFE, kTop)}},
+        {"18446744073709551615", 0, false, {Kind::Value, Extended::fromParts(false, 0x403E, kOnes)}},
+        {"18446744073709551616", 0, false, {Kind::Value, Extended::fromParts(false, 0x403F, kTop)}},
+        // the largest finite is 1.18973149535723176502...e4932, the midpoint
+        // above it 2^16384 - 2^16319 = 1.18973149535723176505351...e4932
+        {"118973149535723176505", 4912, false, {Kind::Value, Extended::fromParts(false, 0x7FFE, kOnes)}},
+        {"118973149535723176506", 4912, true, {Kind::Overflow, {}}},
+        {"1", 4933, false, {Kind::Overflow, {}}},
+        // half the smallest subnormal is 2^-16446 = 1.82259976594123730126420...e-4951
+        {"182259976594123730126", -4971, false, {Kind::Value, Extended::fromParts(false, 0, 0)}},
+        {"182259976594123730127", -4971, true, {Kind::Value, Extended::fromParts(true, 0, 1)}},
+        {"1", -4952, false, {Kind::Value, Extended::fromParts(false, 0, 0)}},
+    };
+    for (const Case& c : cases) {
+        const DecimalText t{c.negative, c.digits, c.exp10};
+        const Outcome got = exactOracle(t);
+        EXPECT_TRUE(same(got, c.want)) << show(t) << " -> " << describe(got) << ", want " << describe(c.want);
+    }
 }
 
 // toDecimal18, the same steps in long double.
@@ -806,8 +915,11 @@ struct PowersLD {
     std::vector<long double> p;
     PowersLD() : p(4933)
     {
-        for (int k = 0; k < 4933; ++k)
-            p[static_cast<std::size_t>(k)] = std::strtold(("1e" + std::to_string(k)).c_str(), nullptr);
+        for (int k = 0; k < 4933; ++k) {
+            const DecimalText t{false, "1", k};
+            p[static_cast<std::size_t>(k)] =
+                kStrtoldIsExact ? std::strtold(("1e" + std::to_string(k)).c_str(), nullptr) : toLD(exactOracle(t).value);
+        }
     }
 };
 
