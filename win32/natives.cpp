@@ -732,6 +732,9 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
                 e.calculatorKey(keyOf(wParam, true));
             else
                 e.keyDown(keyOf(wParam, true));
+            // Seen by the default handling too: else Alt, released after
+            // it, would open the window menu as when pressed alone.
+            result = DefSubclassProc(hwnd_, message, wParam, lParam);
             return true;
         }
         return false;
@@ -750,8 +753,15 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_CHAR: {
         const auto c = static_cast<wchar_t>(wParam);
         if (e.calculatorOpen()) {
-            if (e.calculatorKey(keyOfChar(c)) == form::CalcEdit::KeyResult::PassOn)
-                SendMessageW(GetAncestor(hwnd_, GA_ROOT), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, FALSE);
+            if (e.calculatorKey(keyOfChar(c)) == form::CalcEdit::KeyResult::PassOn) {
+                // Closed now: the dialog manager moves the focus as for any
+                // Tab (the window is no dialog, WM_NEXTDLGCTL does nothing).
+                MSG tab{};
+                tab.hwnd = hwnd_;
+                tab.message = WM_KEYDOWN;
+                tab.wParam = VK_TAB;
+                IsDialogMessageW(GetAncestor(hwnd_, GA_ROOT), &tab);
+            }
             return true;
         }
         switch (c) {
