@@ -616,6 +616,15 @@ void Entry::selectAllText() { SendMessageW(hwnd_, EM_SETSEL, 0, -1); }
 
 void Entry::displayChanged() { InvalidateRect(hwnd_, nullptr, TRUE); }
 
+void Entry::command(WORD code)
+{
+    // Whatever changed the text, the edit's own keys and menu included
+    // (Backspace, Delete, cut, undo): the value shown without the focus
+    // is read anew.
+    if (code == EN_CHANGE)
+        entry().textChanged();
+}
+
 void Entry::paste()
 {
     std::wstring pasted;

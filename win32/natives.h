@@ -170,6 +170,7 @@ public:
     void displayChanged() override;
 
     bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void command(WORD code) override;
     HWND dropDown() const noexcept { return dropDown_; }
     form::CalcEdit& entry() const { return static_cast<form::CalcEdit&>(control_); }
     // The drop-down calculator, made on first use.
