@@ -526,16 +526,7 @@ Entry::Entry(Host& host, form::CalcEdit& entry)
     tip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, host.module(),
                            nullptr);
-    if (tip_) {
-        wchar_t text[] = L"Calculatrice (Alt+Bas)";
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(dropDown_);
-        tool.lpszText = text;
-        SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    setDropDownTip(true);
 }
 
 Entry::~Entry() = default;
@@ -547,12 +538,25 @@ CalculatorPanel& Entry::calculator()
     return *calculator_;
 }
 
+void Entry::setDropDownTip(bool on)
+{
+    if (!tip_)
+        return;
+    wchar_t text[] = L"Calculatrice (Alt+Bas)";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(dropDown_);
+    tool.lpszText = text;
+    SendMessageW(tip_, on ? TTM_ADDTOOLW : TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void Entry::calculatorShown(bool open)
 {
-    if (tip_) {
-        SendMessageW(tip_, TTM_POP, 0, 0);
-        SendMessageW(tip_, TTM_ACTIVATE, !open, 0);
-    }
+    // Taken away while the calculator is open: a tip about to show, from
+    // the pointer resting on the button, would cover the display.
+    setDropDownTip(!open);
     if (dropDown_)
         InvalidateRect(dropDown_, nullptr, FALSE);
 }

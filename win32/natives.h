@@ -193,6 +193,7 @@ private:
     void paste();
     void paintUnfocused(HDC dc);
     void placeDropDown();
+    void setDropDownTip(bool on);
     void excludeDropDown(HDC dc) const;
     int dropDownWidth() const;
     HBRUSH background(HDC dc) const;
