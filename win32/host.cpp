@@ -1,6 +1,7 @@
 #include "host.h"
 
 #include "user_locale.h"
+#include "calculator.h"
 #include "natives.h"
 #include "wide.h"
 
@@ -156,7 +157,11 @@ form::EntryPeer* Host::createCalcEdit(form::CalcEdit& edit)
     return raw;
 }
 
-form::PanelPeer* Host::createCalculator(form::CalcEdit&) { return nullptr; }
+form::PanelPeer* Host::createCalculator(form::CalcEdit& edit)
+{
+    auto* entry = dynamic_cast<Entry*>(find(&edit));
+    return entry ? &entry->calculator() : nullptr;
+}
 
 void Host::adopt(std::unique_ptr<Native> native)
 {

@@ -1,6 +1,7 @@
 #include "natives.h"
 
 #include "accessibility.h"
+#include "calculator.h"
 #include "wide.h"
 
 #include "brindelor/form/application.h"
@@ -525,19 +526,74 @@ Entry::Entry(Host& host, form::CalcEdit& entry)
     dropDown_ = CreateWindowExW(0, kDropDownClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_, nullptr,
                                 host.module(), static_cast<WindowTarget*>(&dropDownTarget_));
     placeDropDown();
+    tip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, host.module(),
+                           nullptr);
+    setDropDownTip(true);
 }
 
 Entry::~Entry() = default;
+
+CalculatorPanel& Entry::calculator()
+{
+    if (!calculator_)
+        calculator_ = std::make_unique<CalculatorPanel>(host_, *this);
+    return *calculator_;
+}
+
+void Entry::setDropDownTip(bool on)
+{
+    if (!tip_)
+        return;
+    wchar_t text[] = L"Calculatrice (Alt+Bas)";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(dropDown_);
+    tool.lpszText = text;
+    SendMessageW(tip_, on ? TTM_ADDTOOLW : TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Entry::calculatorShown(bool open)
+{
+    // Taken away while the calculator is open: a tip about to show, from
+    // the pointer resting on the button, would cover the display.
+    setDropDownTip(!open);
+    if (dropDown_)
+        InvalidateRect(dropDown_, nullptr, FALSE);
+}
 
 int Entry::dropDownWidth() const { return host_.scaled(15); }
 
 void Entry::placeDropDown()
 {
+    if (!dropDown_)
+        return; // the font comes first, at creation
     RECT r;
     GetClientRect(hwnd_, &r);
-    const int width = dropDownWidth();
+    const int width = std::min(dropDownWidth(), static_cast<int>(r.right));
     MoveWindow(dropDown_, r.right - width, 0, width, r.bottom, TRUE);
-    SendMessageW(hwnd_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(host_.scaled(1), width + host_.scaled(1)));
+    // The text, typed or drawn by us, ends left of the button.
+    SendMessageW(hwnd_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                 MAKELPARAM(host_.scaled(1), width + host_.scaled(1)));
+}
+
+void Entry::excludeDropDown(HDC dc) const
+{
+    // An edit paints with its parent's clipping (CS_PARENTDC): its own
+    // WS_CLIPCHILDREN does not keep it off the button.
+    RECT button;
+    GetWindowRect(dropDown_, &button);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&button), 2);
+    ExcludeClipRect(dc, button.left, button.top, button.right, button.bottom);
+}
+
+HBRUSH Entry::background(HDC dc) const
+{
+    auto* brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd_), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
+    return brush ? brush : host_.brush(host_.look.base);
 }
 
 std::u16string Entry::editText() const { return std::u16string(u16(windowText(hwnd_))); }
@@ -567,6 +623,15 @@ void Entry::selectAllText() { SendMessageW(hwnd_, EM_SETSEL, 0, -1); }
 
 void Entry::displayChanged() { InvalidateRect(hwnd_, nullptr, TRUE); }
 
+void Entry::command(WORD code)
+{
+    // Whatever changed the text, the edit's own keys and menu included
+    // (Backspace, Delete, cut, undo): the value shown without the focus
+    // is read anew.
+    if (code == EN_CHANGE)
+        entry().textChanged();
+}
+
 void Entry::paste()
 {
     std::wstring pasted;
@@ -594,16 +659,13 @@ void Entry::paste()
     entry().textChanged();
 }
 
-void Entry::paintUnfocused()
+void Entry::paintUnfocused(HDC dc)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    RECT r;
-    GetClientRect(hwnd_, &r);
-    auto* background = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(hwnd_), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
-    FillRect(dc, &r, background ? background : host_.brush(host_.look.base));
-    HGDIOBJ old = SelectObject(dc, host_.font(control_.effectiveFont()));
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillRect(dc, &client, background(dc)); // sets the text colour too
+    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : host_.font(control_.effectiveFont()));
     SetBkMode(dc, TRANSPARENT);
     // Right-aligned, only the end of a very long text can show.
     const std::u16string& shown = entry().unfocusedText();
@@ -612,11 +674,14 @@ void Entry::paintUnfocused()
         ? std::u16string_view(shown).substr(shown.size() - kVisibleTail)
         : std::u16string_view(shown);
     const std::wstring text = wide(tail);
-    r.left += host_.scaled(2);
-    r.right -= dropDownWidth() + host_.scaled(2);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    // On the line the edit types on, within its margins.
+    RECT line{};
+    SendMessageW(hwnd_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&line));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    line.bottom = std::min(client.bottom, line.top + metrics.tmHeight);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
-    EndPaint(hwnd_, &ps);
 }
 
 bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -642,13 +707,38 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         result = DefSubclassProc(hwnd_, message, wParam, lParam);
         InvalidateRect(hwnd_, nullptr, TRUE);
         return true;
-    case WM_PAINT:
+    case WM_ERASEBKGND: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const int saved = SaveDC(dc);
+        excludeDropDown(dc);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        FillRect(dc, &client, background(dc));
+        RestoreDC(dc, saved);
+        result = 1;
+        return true;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        excludeDropDown(dc);
         if (GetFocus() == hwnd_)
-            return false;
-        paintUnfocused();
+            DefSubclassProc(hwnd_, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0); // the edit, in our DC
+        else
+            paintUnfocused(dc);
+        EndPaint(hwnd_, &ps);
+        return true;
+    }
+    case WM_NCPAINT:
+        // The themed border is painted over the whole window, the button
+        // included: the button is drawn again over it.
+        result = DefSubclassProc(hwnd_, message, wParam, lParam);
+        RedrawWindow(dropDown_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         return true;
     case WM_SIZE:
-        DefSubclassProc(hwnd_, message, wParam, lParam);
+    case WM_SETFONT:
+        // A new font resets the edit's margins.
+        result = DefSubclassProc(hwnd_, message, wParam, lParam);
         placeDropDown();
         return true;
     case WM_PASTE:
@@ -660,6 +750,9 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
                 e.calculatorKey(keyOf(wParam, true));
             else
                 e.keyDown(keyOf(wParam, true));
+            // Seen by the default handling too: else Alt, released after
+            // it, would open the window menu as when pressed alone.
+            result = DefSubclassProc(hwnd_, message, wParam, lParam);
             return true;
         }
         return false;
@@ -678,8 +771,15 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_CHAR: {
         const auto c = static_cast<wchar_t>(wParam);
         if (e.calculatorOpen()) {
-            if (e.calculatorKey(keyOfChar(c)) == form::CalcEdit::KeyResult::PassOn)
-                SendMessageW(GetAncestor(hwnd_, GA_ROOT), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, FALSE);
+            if (e.calculatorKey(keyOfChar(c)) == form::CalcEdit::KeyResult::PassOn) {
+                // Closed now: the dialog manager moves the focus as for any
+                // Tab (the window is no dialog, WM_NEXTDLGCTL does nothing).
+                MSG tab{};
+                tab.hwnd = hwnd_;
+                tab.message = WM_KEYDOWN;
+                tab.wParam = VK_TAB;
+                IsDialogMessageW(GetAncestor(hwnd_, GA_ROOT), &tab);
+            }
             return true;
         }
         switch (c) {
@@ -711,24 +811,23 @@ bool Entry::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 LRESULT Entry::DropDown::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
         RECT r;
         GetClientRect(hwnd, &r);
-        DrawFrameControl(dc, &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0));
+        const Look& look = entry_.host().look;
+        const RECT face = drawPushButton(dc, r, look, entry_.entry().calculatorOpen());
+        drawDownArrow(dc, face, IsWindowEnabled(entry_.hwnd()) ? look.buttonText : look.disabledText,
+                      entry_.host().scaled(3));
         EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        // No SetFocus: the entry keeps it.
-        pressed_ = true;
-        InvalidateRect(hwnd, nullptr, FALSE);
+        // No SetFocus: the entry keeps it, or gets it from the form. The
+        // panel takes the mouse from here on.
         entry_.entry().dropDownClicked();
-        return 0;
-    case WM_LBUTTONUP:
-        pressed_ = false;
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     default:

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace brindelor::win32 {
@@ -153,7 +154,8 @@ private:
 
 class CalculatorPanel;
 
-// The base-tariff entry: a native edit with the drop-down button.
+// The base-tariff entry: a native edit with the drop-down button inside its
+// border, at the right.
 class Entry final : public NativePeer<form::EntryPeer> {
 public:
     Entry(Host& host, form::CalcEdit& entry);
@@ -168,11 +170,17 @@ public:
     void displayChanged() override;
 
     bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void command(WORD code) override;
     HWND dropDown() const noexcept { return dropDown_; }
     form::CalcEdit& entry() const { return static_cast<form::CalcEdit&>(control_); }
+    // The drop-down calculator, made on first use.
+    CalculatorPanel& calculator();
+    // The calculator opened or closed: the button's look and tip follow.
+    void calculatorShown(bool open);
 
 private:
-    // The drop-down button: clicked, it never takes the focus.
+    // The drop-down button: clicked, it never takes the focus; it looks
+    // pressed while the calculator is open.
     class DropDown final : public WindowTarget {
     public:
         explicit DropDown(Entry& entry) : entry_(entry) {}
@@ -180,16 +188,20 @@ private:
 
     private:
         Entry& entry_;
-        bool pressed_ = false;
     };
 
     void paste();
-    void paintUnfocused();
+    void paintUnfocused(HDC dc);
     void placeDropDown();
+    void setDropDownTip(bool on);
+    void excludeDropDown(HDC dc) const;
     int dropDownWidth() const;
+    HBRUSH background(HDC dc) const;
 
     DropDown dropDownTarget_{*this};
     HWND dropDown_ = nullptr;
+    HWND tip_ = nullptr; // the drop-down button's
+    std::unique_ptr<CalculatorPanel> calculator_;
     char16_t pendingHigh_ = 0; // the first half of a surrogate pair typed
 };
 
