@@ -27,12 +27,14 @@ Host::Host(HINSTANCE instance)
     registerClasses();
 
     // The layout is stored for 96 dpi and a text height of 13: elsewhere the
-    // window font follows the resolution, and the layout its text height.
+    // window font follows the resolution, and the layout and the controls'
+    // own fonts its text height.
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     if (dpi_ != 96) {
-        fontHeight_ = MulDiv(form::kFontHeight, dpi_, 96);
-        HFONT probe = CreateFontW(fontHeight_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        windowFontHeight_ = MulDiv(form::kFontHeight, dpi_, 96);
+        ownFontHeight_ = windowFontHeight_;
+        HFONT probe = CreateFontW(windowFontHeight_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
         HGDIOBJ old = SelectObject(screen, probe);
@@ -42,7 +44,7 @@ Host::Host(HINSTANCE instance)
         DeleteObject(probe);
         textHeight_ = metrics.tmHeight;
         if (textHeight_ != form::kTextHeight)
-            fontHeight_ = MulDiv(form::kFontHeight, textHeight_, form::kTextHeight);
+            ownFontHeight_ = MulDiv(form::kFontHeight, textHeight_, form::kTextHeight);
     }
     ReleaseDC(nullptr, screen);
 }
@@ -218,17 +220,27 @@ RECT Host::scaled(form::Rect r) const
     return {scaled(r.left), scaled(r.top), scaled(r.left + r.width), scaled(r.top + r.height)};
 }
 
-HFONT Host::font(form::FontStyle style)
+HFONT Host::font(form::FontStyle style, bool own)
 {
     const unsigned key = (style.bold ? 1u : 0u) | (style.italic ? 2u : 0u) | (style.underline ? 4u : 0u)
-        | (style.strikeOut ? 8u : 0u);
+        | (style.strikeOut ? 8u : 0u) | (own ? 16u : 0u);
     auto& font = fonts_[key];
     if (!font) {
-        font = CreateFontW(fontHeight_, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, style.italic, style.underline,
-                           style.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+        font = CreateFontW(own ? ownFontHeight_ : windowFontHeight_, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL,
+                           style.italic, style.underline, style.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
     }
     return font;
+}
+
+HFONT Host::fontOf(const form::Control& control)
+{
+    // The window's own font is the window font; any other is scaled with the layout.
+    const form::Control* owner = &control;
+    while (owner && !owner->font)
+        owner = owner->parent();
+    const bool own = owner && owner->kind() != form::Control::Kind::Form;
+    return font(control.effectiveFont(), own);
 }
 
 HBRUSH Host::brush(COLORREF color)

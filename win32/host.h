@@ -70,8 +70,11 @@ public:
     int scaled(int value) const { return textHeight_ == 13 ? value : MulDiv(value, textHeight_, 13); }
     RECT scaled(form::Rect r) const;
     int dpi() const noexcept { return dpi_; }
-    // Tahoma at the window's height with these styles; owned by the host.
-    HFONT font(form::FontStyle style);
+    // Tahoma with these styles, owned by the host: at the window font's
+    // height, or (own) at the height of a control's own font.
+    HFONT font(form::FontStyle style, bool own = false);
+    // The font a control is drawn with: its own, or the one it inherits.
+    HFONT fontOf(const form::Control& control);
 
     // ---- Colours ----
     Look look;
@@ -116,7 +119,8 @@ private:
     HINSTANCE instance_;
     int dpi_ = 96;
     int textHeight_ = 13;
-    int fontHeight_ = -11;
+    int windowFontHeight_ = form::kFontHeight;
+    int ownFontHeight_ = form::kFontHeight;
     std::map<unsigned, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::unordered_map<HWND, std::unique_ptr<Native>> natives_;

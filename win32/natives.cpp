@@ -127,7 +127,7 @@ void Native::create(const wchar_t* windowClass, const std::wstring& text, DWORD 
 
 void Native::setFont()
 {
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.font(control_.effectiveFont())), FALSE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.fontOf(control_)), FALSE);
 }
 
 // ---- FormWindow ----------------------------------------------------------
@@ -145,7 +145,7 @@ FormWindow::FormWindow(Host& host, form::Form& form)
     hwnd_ = CreateWindowExW(exStyle, kFormClass, wide(form.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, host.module(),
                             static_cast<WindowTarget*>(this));
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host.font(form.effectiveFont())), FALSE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host.fontOf(form)), FALSE);
 }
 
 FormWindow::~FormWindow()
@@ -242,7 +242,23 @@ Label::Label(Host& host, form::Label& label)
     : NativePeer(host, label)
 {
     create(L"STATIC", wide(label.caption), SS_LEFT | SS_NOPREFIX);
+    // Never cut: where the scaled font outgrows the scaled place (the
+    // controls' own fonts grow a little faster than the layout), the label
+    // widens to its caption, as it would size itself to it.
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, host.fontOf(label));
+    const std::wstring caption = wide(label.caption);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    if (extent.cx > r.right || extent.cy > r.bottom)
+        SetWindowPos(hwnd_, nullptr, 0, 0, std::max<LONG>(extent.cx, r.right), std::max<LONG>(extent.cy, r.bottom),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
 
 GroupBox::GroupBox(Host& host, form::GroupBox& box)
     : NativePeer(host, box)
@@ -278,7 +294,7 @@ void GroupBox::paint(HDC dc)
     GetClientRect(hwnd_, &r);
     const COLORREF background = control_.color ? colorOf(*control_.color) : host_.backgroundOf(control_);
     FillRect(dc, &r, host_.brush(background));
-    HGDIOBJ oldFont = SelectObject(dc, host_.font(control_.effectiveFont()));
+    HGDIOBJ oldFont = SelectObject(dc, host_.fontOf(control_));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     RECT frame = r;
@@ -399,8 +415,9 @@ void LinkLabel::fitToCaption()
     HDC dc = GetDC(hwnd_);
     const std::wstring caption = wide(control_.caption);
     SIZE size{};
-    for (const form::FontStyle style : {control_.effectiveFont(), form::FontStyle{}}) {
-        HGDIOBJ old = SelectObject(dc, host_.font(style));
+    // The hot-tracking font is the label's own, like its declared one.
+    for (HFONT font : {host_.fontOf(control_), host_.font(form::FontStyle{}, true)}) {
+        HGDIOBJ old = SelectObject(dc, font);
         SIZE extent{};
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
         size.cx = std::max(size.cx, extent.cx);
@@ -430,7 +447,7 @@ void LinkLabel::paint(HDC dc)
     // Transparent: its parent's background around the text.
     FillRect(dc, &r, host_.brush(host_.backgroundOf(control_)));
     const bool hot = inside_ && GetActiveWindow() != nullptr && IsWindowEnabled(hwnd_) && !dragFromElsewhere_;
-    HGDIOBJ old = SelectObject(dc, host_.font(hot ? form::FontStyle{} : control_.effectiveFont()));
+    HGDIOBJ old = SelectObject(dc, hot ? host_.font(form::FontStyle{}, true) : host_.fontOf(control_));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring caption = wide(control_.caption);
     constexpr UINT flags = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
