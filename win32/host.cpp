@@ -62,6 +62,8 @@ Host::~Host()
 
 Host& Host::instance() { return *current; }
 
+bool Host::exists() noexcept { return current != nullptr; }
+
 void Host::registerClasses()
 {
     WNDCLASSEXW wc{};

@@ -49,6 +49,7 @@ public:
     Host& operator=(const Host&) = delete;
 
     static Host& instance(); // the one host, while it exists
+    static bool exists() noexcept;
 
     HINSTANCE module() const noexcept { return instance_; }
 
