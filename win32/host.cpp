@@ -296,6 +296,11 @@ bool Host::childMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_CTLCOLORBTN:
         result = controlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         return true;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        Native* native = header ? find(header->hwndFrom) : nullptr;
+        return native && native->notify(*header, result);
+    }
     default:
         return false;
     }

@@ -71,6 +71,8 @@ public:
     int scaled(int value) const { return textHeight_ == 13 ? value : MulDiv(value, textHeight_, 13); }
     RECT scaled(form::Rect r) const;
     int dpi() const noexcept { return dpi_; }
+    // Device pixels per layout pixel.
+    double scale() const noexcept { return textHeight_ / static_cast<double>(form::kTextHeight); }
     // Tahoma with these styles, owned by the host: at the window font's
     // height, or (own) at the height of a control's own font.
     HFONT font(form::FontStyle style, bool own = false);
@@ -92,7 +94,7 @@ public:
     HWND hwndOf(const form::Control* control) const;
     void adopt(std::unique_ptr<Native> native);
     void forget(HWND hwnd);
-    // Routes a WM_COMMAND / WM_CTLCOLOR* / WM_DRAWITEM a container received
+    // Routes a WM_COMMAND / WM_CTLCOLOR* / WM_NOTIFY a container received
     // from one of its children. Returns true when handled.
     bool childMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
