@@ -28,12 +28,14 @@ Host::Host(HINSTANCE instance)
     registerClasses();
 
     // The layout is stored for 96 dpi and a text height of 13: elsewhere the
-    // window font follows the resolution, and the layout its text height.
+    // window font follows the resolution, and the layout and the controls'
+    // own fonts its text height.
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     if (dpi_ != 96) {
-        fontHeight_ = MulDiv(form::kFontHeight, dpi_, 96);
-        HFONT probe = CreateFontW(fontHeight_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        windowFontHeight_ = MulDiv(form::kFontHeight, dpi_, 96);
+        ownFontHeight_ = windowFontHeight_;
+        HFONT probe = CreateFontW(windowFontHeight_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
         HGDIOBJ old = SelectObject(screen, probe);
@@ -43,7 +45,7 @@ Host::Host(HINSTANCE instance)
         DeleteObject(probe);
         textHeight_ = metrics.tmHeight;
         if (textHeight_ != form::kTextHeight)
-            fontHeight_ = MulDiv(form::kFontHeight, textHeight_, form::kTextHeight);
+            ownFontHeight_ = MulDiv(form::kFontHeight, textHeight_, form::kTextHeight);
     }
     ReleaseDC(nullptr, screen);
 }
@@ -60,6 +62,8 @@ Host::~Host()
 }
 
 Host& Host::instance() { return *current; }
+
+bool Host::exists() noexcept { return current != nullptr; }
 
 void Host::registerClasses()
 {
@@ -223,17 +227,27 @@ RECT Host::scaled(form::Rect r) const
     return {scaled(r.left), scaled(r.top), scaled(r.left + r.width), scaled(r.top + r.height)};
 }
 
-HFONT Host::font(form::FontStyle style)
+HFONT Host::font(form::FontStyle style, bool own)
 {
     const unsigned key = (style.bold ? 1u : 0u) | (style.italic ? 2u : 0u) | (style.underline ? 4u : 0u)
-        | (style.strikeOut ? 8u : 0u);
+        | (style.strikeOut ? 8u : 0u) | (own ? 16u : 0u);
     auto& font = fonts_[key];
     if (!font) {
-        font = CreateFontW(fontHeight_, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, style.italic, style.underline,
-                           style.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+        font = CreateFontW(own ? ownFontHeight_ : windowFontHeight_, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL,
+                           style.italic, style.underline, style.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
     }
     return font;
+}
+
+HFONT Host::fontOf(const form::Control& control)
+{
+    // The window's own font is the window font; any other is scaled with the layout.
+    const form::Control* owner = &control;
+    while (owner && !owner->font)
+        owner = owner->parent();
+    const bool own = owner && owner->kind() != form::Control::Kind::Form;
+    return font(control.effectiveFont(), own);
 }
 
 HBRUSH Host::brush(COLORREF color)
@@ -287,6 +301,11 @@ bool Host::childMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_CTLCOLORBTN:
         result = controlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         return true;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        Native* native = header ? find(header->hwndFrom) : nullptr;
+        return native && native->notify(*header, result);
+    }
     default:
         return false;
     }

@@ -49,6 +49,7 @@ public:
     Host& operator=(const Host&) = delete;
 
     static Host& instance(); // the one host, while it exists
+    static bool exists() noexcept;
 
     HINSTANCE module() const noexcept { return instance_; }
 
@@ -70,8 +71,13 @@ public:
     int scaled(int value) const { return textHeight_ == 13 ? value : MulDiv(value, textHeight_, 13); }
     RECT scaled(form::Rect r) const;
     int dpi() const noexcept { return dpi_; }
-    // Tahoma at the window's height with these styles; owned by the host.
-    HFONT font(form::FontStyle style);
+    // Device pixels per layout pixel.
+    double scale() const noexcept { return textHeight_ / static_cast<double>(form::kTextHeight); }
+    // Tahoma with these styles, owned by the host: at the window font's
+    // height, or (own) at the height of a control's own font.
+    HFONT font(form::FontStyle style, bool own = false);
+    // The font a control is drawn with: its own, or the one it inherits.
+    HFONT fontOf(const form::Control& control);
 
     // ---- Colours ----
     Look look;
@@ -88,7 +94,7 @@ public:
     HWND hwndOf(const form::Control* control) const;
     void adopt(std::unique_ptr<Native> native);
     void forget(HWND hwnd);
-    // Routes a WM_COMMAND / WM_CTLCOLOR* / WM_DRAWITEM a container received
+    // Routes a WM_COMMAND / WM_CTLCOLOR* / WM_NOTIFY a container received
     // from one of its children. Returns true when handled.
     bool childMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -116,7 +122,8 @@ private:
     HINSTANCE instance_;
     int dpi_ = 96;
     int textHeight_ = 13;
-    int fontHeight_ = -11;
+    int windowFontHeight_ = form::kFontHeight;
+    int ownFontHeight_ = form::kFontHeight;
     std::map<unsigned, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::unordered_map<HWND, std::unique_ptr<Native>> natives_;

@@ -2,6 +2,7 @@
 
 #include "host.h"
 #include "natives.h"
+#include "style_manager.h"
 #include "wide.h"
 
 #include "brindelor/form/application.h"
@@ -23,6 +24,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     form::Application application(host, win32::utf8(path));
     application.setNumberSettings(win32::Host::localeSeparators());
+    // Its result is not checked: not found, the box says so and the system's
+    // look stays.
+    win32::StyleManager::TrySetStyle("Slate Classico", true);
 
     {
         // The window shows itself at the end of its creation.

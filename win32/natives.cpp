@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "calculator.h"
+#include "look.h"
 #include "wide.h"
 
 #include "brindelor/form/application.h"
@@ -58,6 +59,43 @@ form::Key keyOfChar(wchar_t c)
     }
     key.ctrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; // AltGr is Ctrl+Alt
     return key;
+}
+
+// The second subclass of an edit: under a style, its frame.
+constexpr UINT_PTR kFrameSubclass = 2;
+
+void paintFrame(const Native& native, bool focused)
+{
+    const Host& host = native.host();
+    const form::Control& c = native.control();
+    look::paintEditFrame(native.hwnd(), host.look, {host.scale()}, c.color ? colorOf(*c.color) : host.look.base,
+                         host.backgroundOf(c), focused);
+}
+
+LRESULT CALLBACK editFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    const auto* native = reinterpret_cast<const Native*>(data);
+    switch (message) {
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, editFrameProc, kFrameSubclass);
+        break;
+    case WM_NCPAINT:
+        if (!native->host().look.styled)
+            break;
+        paintFrame(*native, GetFocus() == hwnd);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        // The frame shows where the focus is.
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        if (native->host().look.styled && IsWindow(hwnd))
+            paintFrame(*native, message == WM_SETFOCUS && GetFocus() == hwnd);
+        return result;
+    }
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 std::wstring windowText(HWND hwnd)
@@ -124,12 +162,14 @@ void Native::create(const wchar_t* windowClass, const std::wstring& text, DWORD 
                             ours ? static_cast<WindowTarget*>(this) : nullptr);
     if (!ours)
         SetWindowSubclass(hwnd_, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (lstrcmpiW(windowClass, L"EDIT") == 0)
+        SetWindowSubclass(hwnd_, editFrameProc, kFrameSubclass, reinterpret_cast<DWORD_PTR>(this));
     setFont();
 }
 
 void Native::setFont()
 {
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.font(control_.effectiveFont())), FALSE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.fontOf(control_)), FALSE);
 }
 
 // ---- FormWindow ----------------------------------------------------------
@@ -147,7 +187,7 @@ FormWindow::FormWindow(Host& host, form::Form& form)
     hwnd_ = CreateWindowExW(exStyle, kFormClass, wide(form.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, host.module(),
                             static_cast<WindowTarget*>(this));
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host.font(form.effectiveFont())), FALSE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(host.fontOf(form)), FALSE);
 }
 
 FormWindow::~FormWindow()
@@ -200,6 +240,7 @@ LRESULT FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
+    case WM_NOTIFY:
         host_.childMessage(message, wParam, lParam, result);
         return result;
     case WM_ERASEBKGND: {
@@ -244,6 +285,21 @@ Label::Label(Host& host, form::Label& label)
     : NativePeer(host, label)
 {
     create(L"STATIC", wide(label.caption), SS_LEFT | SS_NOPREFIX);
+    // Never cut: where the scaled font outgrows the scaled place (the
+    // controls' own fonts grow a little faster than the layout), the label
+    // widens to its caption, as it would size itself to it.
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, host.fontOf(label));
+    const std::wstring caption = wide(label.caption);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    if (extent.cx > r.right || extent.cy > r.bottom)
+        SetWindowPos(hwnd_, nullptr, 0, 0, std::max<LONG>(extent.cx, r.right), std::max<LONG>(extent.cy, r.bottom),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 GroupBox::GroupBox(Host& host, form::GroupBox& box)
@@ -279,8 +335,14 @@ void GroupBox::paint(HDC dc)
     RECT r;
     GetClientRect(hwnd_, &r);
     const COLORREF background = control_.color ? colorOf(*control_.color) : host_.backgroundOf(control_);
+    const COLORREF textColor = control_.textColor ? colorOf(*control_.textColor) : host_.look.windowText;
+    if (host_.look.styled) {
+        look::paintGroupBox(dc, r, host_.look, {host_.scale()}, background, host_.fontOf(control_),
+                            textColor, wide(control_.caption));
+        return;
+    }
     FillRect(dc, &r, host_.brush(background));
-    HGDIOBJ oldFont = SelectObject(dc, host_.font(control_.effectiveFont()));
+    HGDIOBJ oldFont = SelectObject(dc, host_.fontOf(control_));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     RECT frame = r;
@@ -292,7 +354,7 @@ void GroupBox::paint(HDC dc)
     RECT label{host_.scaled(6), 0, host_.scaled(6) + extent.cx + host_.scaled(4), metrics.tmHeight};
     FillRect(dc, &label, host_.brush(background));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, control_.textColor ? colorOf(*control_.textColor) : host_.look.windowText);
+    SetTextColor(dc, textColor);
     label.left += host_.scaled(2);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
@@ -339,6 +401,55 @@ void RadioButton::command(WORD code)
 {
     if (code == BN_CLICKED)
         syncGroup();
+}
+
+bool RadioButton::notify(const NMHDR& header, LRESULT& result)
+{
+    if (header.code != NM_CUSTOMDRAW || !host_.look.styled)
+        return false;
+    const auto& draw = reinterpret_cast<const NMCUSTOMDRAW&>(header);
+    if (draw.dwDrawStage != CDDS_PREPAINT) {
+        result = CDRF_DODEFAULT;
+        return true;
+    }
+    // The whole option is the style's: indicator, caption and focus cue.
+    const LRESULT ui = SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0);
+    look::OptionState state;
+    state.checked = checked();
+    state.hot = hot_ || (draw.uItemState & CDIS_HOT) != 0;
+    state.down = (draw.uItemState & CDIS_SELECTED) != 0 || (SendMessageW(hwnd_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    state.enabled = IsWindowEnabled(hwnd_) != FALSE;
+    state.focusCue = GetFocus() == hwnd_ && !(ui & UISF_HIDEFOCUS);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const COLORREF text = control_.textColor ? colorOf(*control_.textColor) : host_.look.windowText;
+    look::paintOption(draw.hdc, client, host_.look, {host_.scale()}, state, host_.backgroundOf(control_),
+                      host_.fontOf(control_), text, wide(control_.caption));
+    result = CDRF_SKIPDEFAULT;
+    return true;
+}
+
+bool RadioButton::message(UINT message, WPARAM, LPARAM, LRESULT&)
+{
+    // Hot tracking for the indicator, whether or not the button tracks it.
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!hot_) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
+            TrackMouseEvent(&track);
+            hot_ = true;
+            if (host_.look.styled)
+                InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+        return false;
+    case WM_MOUSELEAVE:
+        hot_ = false;
+        if (host_.look.styled)
+            InvalidateRect(hwnd_, nullptr, FALSE);
+        return false;
+    default:
+        return false;
+    }
 }
 
 void RadioButton::syncGroup()
@@ -403,8 +514,9 @@ void LinkLabel::fitToCaption()
     HDC dc = GetDC(hwnd_);
     const std::wstring caption = wide(control_.caption);
     SIZE size{};
-    for (const form::FontStyle style : {control_.effectiveFont(), form::FontStyle{}}) {
-        HGDIOBJ old = SelectObject(dc, host_.font(style));
+    // The hot-tracking font is the label's own, like its declared one.
+    for (HFONT font : {host_.fontOf(control_), host_.font(form::FontStyle{}, true)}) {
+        HGDIOBJ old = SelectObject(dc, font);
         SIZE extent{};
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
         size.cx = std::max(size.cx, extent.cx);
@@ -434,7 +546,7 @@ void LinkLabel::paint(HDC dc)
     // Transparent: its parent's background around the text.
     FillRect(dc, &r, host_.brush(host_.backgroundOf(control_)));
     const bool hot = inside_ && GetActiveWindow() != nullptr && IsWindowEnabled(hwnd_) && !dragFromElsewhere_;
-    HGDIOBJ old = SelectObject(dc, host_.font(hot ? form::FontStyle{} : control_.effectiveFont()));
+    HGDIOBJ old = SelectObject(dc, hot ? host_.font(form::FontStyle{}, true) : host_.fontOf(control_));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring caption = wide(control_.caption);
     constexpr UINT flags = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;

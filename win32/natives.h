@@ -48,6 +48,8 @@ public:
     virtual bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // A WM_COMMAND notification about this window (BN_CLICKED...).
     virtual void command(WORD /*code*/) {}
+    // A WM_NOTIFY from this window (NM_CUSTOMDRAW...); true when handled.
+    virtual bool notify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
     // For our own classes: message(), else the default.
     LRESULT windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -118,12 +120,15 @@ public:
     bool checked() const override;
     void setCheck(bool on) override;
     void command(WORD code) override;
+    bool notify(const NMHDR& header, LRESULT& result) override;
+    bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // After any change in its group: tell the components what changed.
     void syncGroup();
 
 private:
     form::RadioButton& option() const { return static_cast<form::RadioButton&>(control_); }
     bool known_ = false; // the state the component last heard of
+    bool hot_ = false;   // the mouse over it
 };
 
 class Edit final : public NativePeer<form::EditPeer> {
