@@ -2,6 +2,7 @@
 
 #include "brindelor/form/controls.h"
 #include "brindelor/form/platform.h"
+#include "brindelor/form/text.h"
 
 #include <algorithm>
 
@@ -10,7 +11,8 @@ namespace brindelor::form {
 namespace {
 
 // Lower case for the letters a file name is likely to hold: Latin (ASCII,
-// Latin-1, Latin Extended-A), Greek and Cyrillic capitals.
+// Latin-1, Latin Extended-A), Greek and Cyrillic capitals; surrogates and
+// everything else stay as they are.
 char32_t toLower(char32_t c)
 {
     if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
@@ -30,55 +32,13 @@ char32_t toLower(char32_t c)
     return c;
 }
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Every character after the first in lower case. Only two- and three-byte
-// letters change; anything else is copied as it is.
+// Every character after the first in lower case.
 std::string lowerAfterFirst(std::string_view name)
 {
-    std::string out;
-    out.reserve(name.size());
-    bool first = true;
-    for (std::size_t i = 0; i < name.size();) {
-        const auto b0 = static_cast<unsigned char>(name[i]);
-        std::size_t length = b0 < 0x80 ? 1 : (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : 0;
-        if (length == 0 || i + length > name.size()) {
-            // A four-byte sequence or a stray byte: as it is, up to the next start.
-            std::size_t end = i + 1;
-            while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
-                ++end;
-            out.append(name.substr(i, end - i));
-            i = end;
-            first = false;
-            continue;
-        }
-        char32_t c = length == 1 ? b0 : length == 2 ? (b0 & 0x1Fu) : (b0 & 0x0Fu);
-        bool valid = true;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto b = static_cast<unsigned char>(name[i + k]);
-            valid = valid && (b & 0xC0) == 0x80;
-            c = (c << 6) | (b & 0x3Fu);
-        }
-        if (!valid || first)
-            out.append(name.substr(i, length));
-        else
-            appendUtf8(out, toLower(c));
-        first = false;
-        i += length;
-    }
-    return out;
+    std::u16string text = toUtf16(name);
+    for (std::size_t i = 1; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(toLower(text[i]));
+    return toUtf8(text);
 }
 
 } // namespace
