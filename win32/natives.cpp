@@ -149,6 +149,22 @@ LRESULT Native::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+bool Native::paintMessage(UINT message, LRESULT& result)
+{
+    if (message == WM_ERASEBKGND) {
+        result = 1;
+        return true;
+    }
+    if (message != WM_PAINT)
+        return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    paint(dc);
+    EndPaint(hwnd_, &ps);
+    result = 0;
+    return true;
+}
+
 HWND Native::parentHwnd() const { return host_.hwndOf(control_.parent()); }
 
 void Native::create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle)
@@ -310,18 +326,9 @@ GroupBox::GroupBox(Host& host, form::GroupBox& box)
 
 bool GroupBox::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (paintMessage(message, result))
+        return true;
     switch (message) {
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        paint(dc);
-        EndPaint(hwnd_, &ps);
-        result = 0;
-        return true;
-    }
     case WM_SETTEXT:
         InvalidateRect(hwnd_, nullptr, TRUE);
         return false;
@@ -569,17 +576,9 @@ void LinkLabel::paint(HDC dc)
 bool LinkLabel::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
+    if (paintMessage(message, result))
+        return true;
     switch (message) {
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        paint(dc);
-        EndPaint(hwnd_, &ps);
-        return true;
-    }
     case WM_MOUSEMOVE: {
         if (!inside_ && !pressed_) {
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};

@@ -54,6 +54,11 @@ public:
     LRESULT windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    // For windows that draw themselves whole: WM_ERASEBKGND does nothing,
+    // WM_PAINT calls paint(). Returns true when the message was one of those.
+    bool paintMessage(UINT message, LRESULT& result);
+    virtual void paint(HDC) {}
+
     // Creates the window inside its container, in creation order, and
     // subclasses it when it is a standard control.
     void create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle = 0);
@@ -105,7 +110,7 @@ public:
     bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void paint(HDC dc);
+    void paint(HDC dc) override;
 };
 
 class Button final : public NativePeer<form::ControlPeer> {
@@ -149,7 +154,7 @@ private:
     form::LinkLabel& link() const { return static_cast<form::LinkLabel&>(control_); }
     void fitToCaption();
     void updateHot(bool inside);
-    void paint(HDC dc);
+    void paint(HDC dc) override;
 
     bool hot_ = false;
     bool inside_ = false;

@@ -5,7 +5,10 @@
 
 #include "brindelor/tariff/compute.h"
 
+#include <array>
+#include <string>
 #include <string_view>
+#include <tuple>
 
 float taux_modif1 = 0;
 float taux_modif2 = 0;
@@ -27,7 +30,7 @@ constexpr FontStyle kStruckOut{false, false, false, true};
 constexpr FontStyle kLink{true, false, true, false};
 
 // Tops of the options, in the arrow keys' order: O, 9, I, X, K, effacer.
-constexpr int kOptionTops[] = {35, 54, 73, 92, 112, 16};
+constexpr std::array<int, 6> kOptionTops{35, 54, 73, 92, 112, 16};
 
 // The fields the computation writes, and where it reads the base tariff.
 class FormTariffIO final : public brindelor::TariffIO {
@@ -96,19 +99,21 @@ Tform_CALC::Tform_CALC(Application& Application)
     JvCalcEdit1 = place(add<CalcEdit>("JvCalcEdit1"), {}, {114, 10, 94, 21}, 0);
     JvCalcEdit1->accessibleName = "Tarif de base";
 
+    // The six options of a group, numbered from `first`, in the arrow keys' order.
+    const auto options = [this](GroupBox* box, int first) {
+        std::array<RadioButton*, 6> made{};
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            const int index = static_cast<int>(i);
+            made[i] = place(add<RadioButton>("RadioButton" + std::to_string(first + index), box),
+                            kModifiers[i].caption, {16, kOptionTops[i], 57, 17}, index);
+        }
+        made.back()->initiallyChecked = true; // "effacer"
+        return made;
+    };
+
     GroupBox1 = place(add<GroupBox>("GroupBox1"), "1er Modificateur", {8, 35, 97, 145}, 1);
-    RadioButton* first[6];
-    for (int i = 0; i < 6; ++i) {
-        first[i] = place(add<RadioButton>("RadioButton" + std::to_string(i + 1), GroupBox1),
-                         kModifiers[static_cast<std::size_t>(i)].caption, {16, kOptionTops[i], 57, 17}, i);
-    }
-    RadioButton1 = first[0];
-    RadioButton2 = first[1];
-    RadioButton3 = first[2];
-    RadioButton4 = first[3];
-    RadioButton5 = first[4];
-    RadioButton6 = first[5];
-    RadioButton6->initiallyChecked = true;
+    std::tie(RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6) =
+        std::tuple_cat(options(GroupBox1, 1));
 
     Button1 = place(add<Button>("Button1"), "Calculer", {214, 171, 85, 52}, 2);
     Button1->visible = false;
@@ -118,18 +123,8 @@ Tform_CALC::Tform_CALC(Application& Application)
     Edit_taux->color = Rgb{255, 128, 128}; // the colour value 8421631
 
     GroupBox2 = place(add<GroupBox>("GroupBox2"), "2\u00e8me Modificateur", {111, 35, 97, 145}, 4);
-    RadioButton* second[6];
-    for (int i = 0; i < 6; ++i) {
-        second[i] = place(add<RadioButton>("RadioButton" + std::to_string(i + 7), GroupBox2),
-                          kModifiers[static_cast<std::size_t>(i)].caption, {16, kOptionTops[i], 57, 17}, i);
-    }
-    RadioButton7 = second[0];
-    RadioButton8 = second[1];
-    RadioButton9 = second[2];
-    RadioButton10 = second[3];
-    RadioButton11 = second[4];
-    RadioButton12 = second[5];
-    RadioButton12->initiallyChecked = true;
+    std::tie(RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11, RadioButton12) =
+        std::tuple_cat(options(GroupBox2, 7));
 
     // Its own background, not the window's; Label2, Label4 and Label8 take
     // its bold font, every other control in it declares its own.
