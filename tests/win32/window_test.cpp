@@ -617,5 +617,40 @@ TEST(Locale, ResultsTakeTheDecimalSeparatorOfLang)
     EXPECT_EQ(app.fields(), expected);
 }
 
+// ---- The screenshot's window ------------------------------------------------------
+
+// For screenshot_test.sh: the typical road, the pointer off the links, then
+// the client area's place on the screen written to BRINDELOR_SHOT_DIR/client;
+// the window stays until the script has written BRINDELOR_SHOT_DIR/taken.
+TEST_F(Window, ScreenshotWindow)
+{
+    const char* dir = std::getenv("BRINDELOR_SHOT_DIR");
+    if (!dir || !*dir)
+        GTEST_SKIP() << "only for screenshot_test.sh, which sets BRINDELOR_SHOT_DIR";
+    typeInEntry(L"100", L"100");
+    clickIndicator(app(), RadioButton5);
+    waitForFields(kHundredWithK);
+    RECT frame{};
+    GetWindowRect(app().window(), &frame);
+    Brindelor::moveTo({frame.left + 150, frame.top + 6}); // on the caption
+    POINT origin{0, 0};
+    ClientToScreen(app().window(), &origin);
+    RECT client{};
+    GetClientRect(app().window(), &client);
+
+    const std::wstring base = windowsPath(dir);
+    {
+        const std::wstring part = base + L"\\client.part";
+        FILE* f = _wfopen(part.c_str(), L"wb");
+        ASSERT_NE(f, nullptr);
+        std::fprintf(f, "%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+        std::fclose(f);
+        ASSERT_TRUE(MoveFileW(part.c_str(), (base + L"\\client").c_str()));
+    }
+    const std::wstring taken = base + L"\\taken";
+    EXPECT_TRUE(waitUntil([&] { return GetFileAttributesW(taken.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000))
+        << "the screenshot was never taken";
+}
+
 } // namespace
 } // namespace brindelor::wintest
