@@ -11,14 +11,23 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace brindelor::win32 {
 
 namespace {
 
 // Control ids: clear of IDOK and IDCANCEL, which the dialog manager sends
-// for Enter and Escape.
-int nextId = 100;
+// for Enter and Escape; 100 + the component's place in the creation order, so
+// that a test finds a control from outside the process.
+constexpr int kFirstId = 100;
+
+int idOf(const form::Control& control)
+{
+    const std::vector<form::Control*>& all = control.owner().controls();
+    const auto at = std::find(all.begin(), all.end(), &control);
+    return kFirstId + static_cast<int>(at - all.begin());
+}
 
 WindowTarget* targetOf(HWND hwnd) { return reinterpret_cast<WindowTarget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
@@ -174,7 +183,7 @@ void Native::create(const wchar_t* windowClass, const std::wstring& text, DWORD 
     hwnd_ = CreateWindowExW(exStyle, windowClass, text.c_str(),
                             style | WS_CHILD | (control_.visible ? WS_VISIBLE : 0), r.left, r.top,
                             r.right - r.left, r.bottom - r.top, parentHwnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), host_.module(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(control_))), host_.module(),
                             ours ? static_cast<WindowTarget*>(this) : nullptr);
     if (!ours)
         SetWindowSubclass(hwnd_, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
