@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <oleacc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -163,6 +166,42 @@ TEST_F(Window, StartsAsLaidOut)
                 << "component " << c;
         }
     }
+}
+
+// A screen reader names the entry and each result by the label before it.
+TEST_F(Window, TheEntryAndTheResultsHaveTheirLabelsAsAccessibleNames)
+{
+    // MinGW's import library gives IID_IAccessible as a thunk: spell it out.
+    static const IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const HRESULT com = CoInitialize(nullptr);
+    const struct {
+        Component component;
+        const wchar_t* name;
+    } cases[] = {
+        {JvCalcEdit1, L"Tarif de base"}, {Edit_taux, L"Augmentation"}, {Edit_valeur_13, L"01/07/2013"},
+        {Edit_valeur_14, L"01/03/2014"}, {Edit_valeur_14_JO, L"JO 2012"}, {Edit_delta, L"Diff\u00e9rence"},
+    };
+    for (const auto& c : cases) {
+        IAccessible* accessible = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(app().hwnd(c.component), static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                             reinterpret_cast<void**>(&accessible)),
+                  S_OK)
+            << c.component;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
+        EXPECT_EQ(std::wstring(name ? name : L""), c.name);
+        SysFreeString(name);
+        // The rest is the system's own edit: its value is the field's text.
+        VARIANT role{};
+        EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
+        accessible->Release();
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
 }
 
 TEST_F(Window, TypicalRoad)
