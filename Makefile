@@ -1,8 +1,9 @@
 # Two commands do everything: `make run` and `make test`.
-# Each first installs what is missing (as root), then builds into build/.
+# Each first installs what is missing (as root), then builds into
+# build/$(PRESET)/ (a CMake preset, dev by default; see CMakePresets.json).
 
 PRESET ?= dev
-BUILD  := build
+BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps configure build run test test-asan fuzz bench package clean
@@ -26,22 +27,23 @@ test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
 
-# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; the
+# test preset shortens the random tests.
 test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
-	@BRINDELOR_ORACLE_CASES=$${BRINDELOR_ORACLE_CASES:-20000} ctest --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
 
 # libFuzzer targets with clang; FUZZ_SECONDS per target.
 fuzz:
 	@bash scripts/deps.sh clang-14 libclang-rt-14-dev
-	@bash scripts/fuzz.sh
+	@JOBS=$(JOBS) bash scripts/fuzz.sh
 
 bench: build
-	@bash scripts/bench.sh
+	@bash scripts/bench.sh $(BUILD)
 
 package: build
 	@cmake --build --preset $(PRESET) --target package
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf build

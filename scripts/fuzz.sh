@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)"
+cmake --build --preset fuzz -j "${JOBS:-$(nproc)}"
 status=0
 for name in entry fixed_point decimal extended; do
   work="$(mktemp -d)"
