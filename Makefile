@@ -5,13 +5,15 @@
 PRESET ?= dev
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
+# What scripts/deps.sh installs; each target below asks for its own.
+DEPS   ?= run
 
 .PHONY: all deps configure build run test test-asan fuzz bench package clean
 
 all: build
 
 deps:
-	@bash scripts/deps.sh
+	@bash scripts/deps.sh $(DEPS)
 
 configure: deps
 	@cmake --preset $(PRESET) >/dev/null
@@ -23,25 +25,29 @@ run: build
 	@if [ -x $(BUILD)/bin/brindelor ]; then ./$(BUILD)/bin/brindelor; \
 	 else ./$(BUILD)/bin/brindelor-calc --help; fi
 
+test: DEPS = test
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; the
 # test preset shortens the random tests.
+test-asan: DEPS = test
 test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
 # libFuzzer targets with clang; FUZZ_SECONDS per target.
-fuzz:
-	@bash scripts/deps.sh clang-14 libclang-rt-14-dev
+fuzz: DEPS = fuzz
+fuzz: deps
 	@JOBS=$(JOBS) bash scripts/fuzz.sh
 
+bench: DEPS = bench
 bench: build
 	@bash scripts/bench.sh $(BUILD)
 
+package: DEPS = package
 package: build
 	@cmake --build --preset $(PRESET) --target package
 

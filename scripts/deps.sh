@@ -1,20 +1,57 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages a task needs, when missing.
 # As root it runs apt-get; otherwise it prints the command and fails.
+#
+#   deps.sh [MODE | PACKAGE]...
+#
+# MODE is what the packages are for (default run):
+#   build    configure and compile the tree
+#   run      build, and what the window needs to show right (make run)
+#   test     run, and the tools the tests drive (make test)
+#   bench    run, and the X server and Xlib of the start-up probe (make bench)
+#   package  build, and what CPack needs for a .deb (make package)
+#   fuzz     build, and clang with its libFuzzer run-time (make fuzz)
+#   ci       all of the above (.ci/run)
+# Any other word is taken as a package name.
 set -euo pipefail
 
-packages=(
+build=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n
-  fonts-wine
-  xvfb xauth libx11-dev xdotool imagemagick
+  qt6-base-dev
+)
+# Qt's own French texts, and Tahoma for the window's layout.
+run=(qt6-translations-l10n fonts-wine)
+# Xvfb for the screenshots, MinGW's windres for the Windows resources,
+# dpkg-dev (dpkg-shlibdeps) for the package test.
+test_tools=(
+  xvfb xauth xdotool imagemagick
   binutils-mingw-w64-x86-64 dpkg-dev desktop-file-utils
 )
-packages+=("$@")
+bench_tools=(xvfb xauth libx11-dev)
+package_tools=(dpkg-dev)
+fuzz_tools=(clang-14 libclang-rt-14-dev)
+
+packages=()
+add_mode() {
+  case "$1" in
+    build) packages+=("${build[@]}") ;;
+    run) add_mode build; packages+=("${run[@]}") ;;
+    test) add_mode run; packages+=("${test_tools[@]}") ;;
+    bench) add_mode run; packages+=("${bench_tools[@]}") ;;
+    package) add_mode build; packages+=("${package_tools[@]}") ;;
+    fuzz) add_mode build; packages+=("${fuzz_tools[@]}") ;;
+    ci) add_mode test; add_mode bench; add_mode package; add_mode fuzz ;;
+    *) return 1 ;;
+  esac
+}
+[ $# -eq 0 ] && set -- run
+for word in "$@"; do
+  add_mode "$word" || packages+=("$word")
+done
 
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
