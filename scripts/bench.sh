@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # make bench: the benchmarks, then the companion's rows per second.
+#   bench.sh [BUILD_DIR]   (default build/dev, the dev preset's)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/bin
+bin=${1:-build/dev}/bin
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 # Qt warns on every start without one.

@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # Compiles the Windows resource script with MinGW's windres and checks what
 # went into the .res: the version record, the manifest and the six icons.
-# Usage: check-windres.sh [brindelor.rc] [expected FileVersion]
-# WINDRES overrides the compiler (default x86_64-w64-mingw32-windres).
+#
+#   check-windres.sh BRINDELOR.RC FILE_VERSION PRODUCT_VERSION
+#
+# BRINDELOR.RC is the script CMake generates (BUILD/generated/windows/) and
+# the versions are the ones it was generated with. WINDRES overrides the
+# compiler (default x86_64-w64-mingw32-windres). Exits 77 (skipped) without it.
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-rc=${1:-$root/packaging/windows/brindelor.rc}
-file_version=${2:-1.3.7.0}
-product_version=1.0.0.0
+usage="usage: check-windres.sh BRINDELOR.RC FILE_VERSION PRODUCT_VERSION"
+rc=${1:?$usage}
+file_version=${2:?$usage}
+product_version=${3:?$usage}
 windres=${WINDRES:-x86_64-w64-mingw32-windres}
 
 fail() { echo "check-windres: FAIL: $*" >&2; exit 1; }
 
-command -v "$windres" >/dev/null || fail "$windres not found (Debian: binutils-mingw-w64-x86-64)"
+if ! command -v "$windres" >/dev/null; then
+  echo "SKIP: $windres is not installed (Debian: binutils-mingw-w64-x86-64)"
+  exit 77
+fi
 [[ -f $rc ]] || fail "no resource script at $rc"
 
 # windres preprocesses with the cross gcc; without it the host cpp will do,
@@ -52,6 +59,8 @@ for key in FileDescription ProductName CompanyName LegalCopyright OriginalFilena
 done
 expect "translation" 'VALUE "Translation", 0x409, 1252'
 expect "manifest as RT_MANIFEST 1" '1 24 /* RT_MANIFEST */'
+# windres writes the manifest back as rc strings, quotes doubled.
+expect "manifest assembly version" "name=\"\"Brindelor.Brindelor\"\" version=\"\"$file_version\"\""
 expect "common controls 6 in the manifest" 'Microsoft.Windows.Common-Controls'
 expect "asInvoker in the manifest" 'asInvoker'
 expect "icon group" '"IDI_ICON1" 14 /* RT_GROUP_ICON */'

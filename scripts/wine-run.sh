@@ -20,6 +20,14 @@ trap cleanup EXIT
 # with none, or ctest waits for them forever.
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
+# The first start restarts Wine's services a little later; each writes the
+# locale values of its LANG into the prefix, which programs then read. Let
+# them be up before the command's programs start under their own LANG.
+for _ in $(seq 80); do
+  pgrep -f 'system32.rpcss\.exe' >/dev/null && pgrep -f 'system32.plugplay\.exe' >/dev/null \
+    && pgrep -f 'system32.svchost\.exe' >/dev/null && break
+  sleep 0.25
+done
 
 # Wine 8 does not read Debian's fonts-wine: copy Tahoma and Marlett in.
 fonts="$WINEPREFIX/drive_c/windows/Fonts"

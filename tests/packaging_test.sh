@@ -4,13 +4,14 @@
 #
 #   packaging_test.sh BUILD_DIR VERSION
 #
-# Exits 77 (skipped) without cpack, dpkg-deb or timeout.
+# Exits 77 (skipped) without cpack, dpkg-deb, dpkg-shlibdeps (which CPack
+# runs for the dependencies) or timeout.
 set -u
 
 build=${1:?usage: packaging_test.sh BUILD_DIR VERSION}
 version=${2:?usage: packaging_test.sh BUILD_DIR VERSION}
 
-for tool in cpack dpkg-deb timeout; do
+for tool in cpack dpkg-deb dpkg-shlibdeps timeout; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIP: $tool is not installed"
     exit 77

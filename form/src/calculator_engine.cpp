@@ -28,7 +28,8 @@ void CalculatorEngine::startTyping()
     if (typing_)
         return;
     typing_ = true;
-    intDigits_ = "0";
+    // assign(1, '0') rather than = "0": g++ 12 at -O3 warns falsely (-Wrestrict) on the latter.
+    intDigits_.assign(1, '0');
     fracDigits_.clear();
     hasPoint_ = false;
     value_ = Extended();
@@ -83,7 +84,7 @@ bool CalculatorEngine::backspace()
     else if (intDigits_.size() > 1)
         intDigits_.pop_back();
     else if (intDigits_ != "0")
-        intDigits_ = "0";
+        intDigits_.assign(1, '0');
     else
         return false;
     parseTyped();

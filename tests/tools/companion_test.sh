@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # brindelor-calc end to end: the table of rows, refused rows, hostile input,
 # the options and the locale default.
+#
+#   companion_test.sh VERSION [EMULATOR] BRINDELOR-CALC
 set -u
+version=${1:?usage: companion_test.sh VERSION [EMULATOR] BRINDELOR-CALC}
+shift
 calc=("$@") # the program, after its emulator if any
 here="$(cd "$(dirname "$0")" && pwd)"
 tmp="$(mktemp -d)"
@@ -38,7 +42,7 @@ head -c 200000 /dev/urandom >"$tmp/bin"
 grep -qx ';;;;;Débordement en virgule flottante' "$tmp/out" || fail "megabyte line: $(head -c 200 "$tmp/out")"
 
 # Options.
-[ "$("${calc[@]}" --version)" = "brindelor-calc 1.3.7.0" ] || fail "--version"
+[ "$("${calc[@]}" --version)" = "brindelor-calc $version" ] || fail "--version: $("${calc[@]}" --version)"
 "${calc[@]}" --help | grep -q 'BASE;MOD1;MOD2' || fail "--help"
 "${calc[@]}" --bogus >/dev/null 2>&1; [ $? -eq 2 ] || fail "unknown option not refused"
 "${calc[@]}" --decimal-separator=';' </dev/null >/dev/null 2>&1; [ $? -eq 2 ] || fail "';' accepted as a separator"

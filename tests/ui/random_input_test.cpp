@@ -820,7 +820,7 @@ private:
                 else if (r == 1)
                     text += QChar(static_cast<char16_t>(rng_.between(0xD800, 0xDFFF)));
                 else if (r == 2)
-                    text += QString::fromUcs4(U"\U0001F4B6\U00010000\U0010FFFF" + rng_.below(3), 1);
+                    text += QString::fromUcs4(&U"\U0001F4B6\U00010000\U0010FFFF"[rng_.below(3)], 1);
                 else
                     text += QChar(static_cast<char16_t>(rng_.between(0x80, 0xFFFF)));
             }

@@ -6,7 +6,7 @@
 #   screenshot_test.sh BRINDELOR SHOT.png [SCALE]
 #
 # SCALE (1 or 2) is handed to Qt as QT_SCALE_FACTOR. Exits 77 (skipped)
-# without xvfb-run, xdotool or ImageMagick's import.
+# without xvfb-run (and the xauth it runs), xdotool or ImageMagick.
 set -u
 
 bin=${1:?usage: screenshot_test.sh BRINDELOR SHOT.png [SCALE]}
@@ -14,7 +14,7 @@ shot=${2:?usage: screenshot_test.sh BRINDELOR SHOT.png [SCALE]}
 scale=${3:-1}
 
 if [ -z "${BRINDELOR_IN_XVFB:-}" ]; then
-  for tool in xvfb-run xdotool import convert; do
+  for tool in xvfb-run xauth xdotool import convert; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       echo "SKIP: $tool is not installed"
       exit 77

@@ -7,6 +7,8 @@
 
 #include "link_label.h"
 
+#include "brindelor/version.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -81,7 +83,7 @@ void WindowTest::startState()
     // The separators come from the system locale, French in these tests.
     QCOMPARE(f.separators().decimal, std::string(","));
     QCOMPARE(f.separators().group, std::string("\u202F"));
-    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.3.7.0"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(BRINDELOR_VERSION));
 }
 
 void WindowTest::controls_data()

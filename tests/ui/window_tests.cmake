@@ -14,5 +14,6 @@ function(brindelor_window_test name)
 endfunction()
 
 brindelor_window_test(window_tests ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp)
+target_link_libraries(window_tests PRIVATE Brindelor::version)
 brindelor_window_test(calc_edit_tests ${CMAKE_CURRENT_LIST_DIR}/calc_edit_test.cpp)
 brindelor_window_test(ui_rules_tests ${CMAKE_CURRENT_LIST_DIR}/ui_rules_test.cpp)

@@ -498,7 +498,10 @@ void LineEditorTest::caretStaysVisible_data()
     QTest::addColumn<QString>("keys");
 
     const std::pair<const char*, QString> longTexts[] = {{"digits", longDigits()}, {"mixed", longMixed()}};
-    for (const auto& [name, text] : longTexts) {
+    // Not a structured binding: clang 14 cannot capture one in the lambda.
+    for (const auto& longText : longTexts) {
+        const char* const name = longText.first;
+        const QString& text = longText.second;
         const int size = static_cast<int>(text.size());
         auto row = [&](const char* what) { return &QTest::newRow(qPrintable(QStringLiteral("%1: %2")
                                                                                  .arg(QLatin1String(name), QLatin1String(what)))); };
