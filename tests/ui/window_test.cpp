@@ -497,22 +497,22 @@ void WindowTest::failures_data()
     QTest::addColumn<QStringList>("expected");
 
     const QStringList untouched(5, QString());
-    QTest::newRow("step 1: 922337203685477,59, K")
+    QTest::newRow("base beyond the range: 922337203685477,59, K")
         << "922337203685477,59" << false << QStringList{"RadioButton5"} << QStringList{kInvalidOp}
         << untouched;
-    QTest::newRow("step 4: 900000000000000, K")
+    QTest::newRow("2013 tariff beyond the range: 900000000000000, K")
         << "900000000000000" << false << QStringList{"RadioButton5"} << QStringList{kInvalidOp}
         << untouched;
-    QTest::newRow("step 7: 800000000000000, K")
+    QTest::newRow("compounded tariff beyond the range: 800000000000000, K")
         << "800000000000000" << false << QStringList{"RadioButton5"} << QStringList{kInvalidOp}
         << QStringList{"11,5%", "892000000000000", "", "", ""};
     // The later fields keep the texts of the run before.
-    QTest::newRow("step 7: 700000000000000, K, K")
+    QTest::newRow("compounded tariff beyond the range: 700000000000000, K, K")
         << "700000000000000" << false << QStringList{"RadioButton5", "RadioButton11"}
         << QStringList{kInvalidOp}
         << QStringList{"23%", "861000000000000", "870257500000000", "861000000000000",
                        "9257500000000"};
-    QTest::newRow("step 12: 922337203685477,5, O then effacer")
+    QTest::newRow("shown 2014 tariff unreadable: 922337203685477,5, O then effacer")
         << "922337203685477,5" << false << QStringList{"RadioButton1", "RadioButton6"}
         << QStringList{kInvalidOp,
                        QStringLiteral("'922337203685478' n'est pas une valeur en virgule flottante correcte.")}
