@@ -17,3 +17,10 @@ add_custom_command(OUTPUT ${_msi}
   COMMENT "Windows installer ${_msi}"
   VERBATIM)
 add_custom_target(msi ALL DEPENDS ${_msi})
+
+# Installed, run and removed under Wine (inside scripts/wine-run.sh).
+if(BRINDELOR_BUILD_TESTS)
+  add_test(NAME msi_install
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/msi_test.sh ${_msi} ${_stage}/brindelor.wxs)
+  set_tests_properties(msi_install PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+endif()
